@@ -1,0 +1,11 @@
+#pragma once
+
+#include "main/ProgramOptions.h"
+
+namespace dv {
+
+// Each verb of the command line; returns the process exit status.
+int runFilesCommand(const ProgramOptions& options);
+int runDictionaryCommand(const ProgramOptions& options);
+
+}  // namespace dv

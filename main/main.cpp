@@ -1,0 +1,35 @@
+#include <cstdio>
+#include <string>
+
+#include "main/Commands.h"
+#include "main/ProgramOptions.h"
+
+namespace {
+
+int usage() {
+    std::fputs(
+        "usage: dideroviv [--dir DIR] [--today dd.mm.yyyy] [--time hh:mm] VERB [ARGS]\n"
+        "  --version          print the program name and version\n"
+        "  files              resolve and print the file of every table\n"
+        "  dictionary --json  print the data dictionary as JSON\n",
+        stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = dv::parseProgramOptions(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
+        return usage();
+    }
+    if (options->verb == "--version") {
+        std::printf("DIDEROVIV %s\n", DV_VERSION);
+        return 0;
+    }
+    if (options->verb == "files") return dv::runFilesCommand(*options);
+    if (options->verb == "dictionary") return dv::runDictionaryCommand(*options);
+    return usage();
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the program twice (plain, and with AddressSanitizer and UndefinedBehaviorSanitizer)
+# and runs every test in both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${DV_JOBS:-2}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build -j"$jobs"
+ctest --test-dir build -j"$jobs" --output-on-failure
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDV_SANITIZE=ON >/dev/null
+ninja -C build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -j"$jobs" --output-on-failure
