@@ -3,6 +3,7 @@
 # and runs every test in both builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup-packages.sh
 jobs=${DV_JOBS:-2}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build -j"$jobs"
