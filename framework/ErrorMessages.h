@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+// Levels of a message; raising a message acts by its level and returns the level result.
+enum MessageLevel : std::uint8_t {
+    MsgQuiet = 0,     // nothing shown, logged or recorded; result 0
+    MsgAsk = 1,       // Yes/No question; result 0 for Yes, 4 for No
+    MsgProgram = 2,   // a programming error, handled as MsgFatal
+    MsgFatal = 3,     // shown with OK, then the program ends
+    MsgDeclined = 4,  // handled as MsgAsk
+    MsgNotify = 5,    // notice with OK; result 5
+};
+
+// Level results of a question.
+inline constexpr int kAnswerYes = 0;
+inline constexpr int kAnswerNo = MsgDeclined;
+
+// The id that stands for "every message" where a category is assigned (-1 as signed 16 bits).
+inline constexpr std::uint16_t kAnyMessageId = 65535;
+
+// One row of the message table.
+struct MessageEntry {
+    std::uint16_t id = 0;
+    std::uint8_t level = MsgNotify;
+    std::string title;
+    std::string text;
+    std::string category;
+};
+
+// The message table in the order the messages were added. A message is selected by the last entry
+// with its id, so a message added later overrides an earlier one with the same id.
+class ErrorMessages {
+  public:
+    void add(MessageEntry entry);
+    void add(std::vector<MessageEntry> entries);
+
+    // Position of the selected entry of `id`, or npos.
+    std::size_t select(std::uint16_t id) const;
+    // Position of the nearest entry before `position` with the same id, or npos.
+    std::size_t previous(std::size_t position) const;
+
+    const MessageEntry& at(std::size_t position) const { return entries_.at(position); }
+    MessageEntry& at(std::size_t position) { return entries_.at(position); }
+    std::size_t size() const { return entries_.size(); }
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+  private:
+    std::size_t lastBefore(std::size_t end, std::uint16_t id) const;
+
+    std::vector<MessageEntry> entries_;
+};
+
+}  // namespace dv
