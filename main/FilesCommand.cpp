@@ -1,13 +1,35 @@
 #include <cstdio>
 
+#include "data/ProgramDirectory.h"
+#include "data/SettingsManager.h"
+#include "data/TableFileNames.h"
+#include "data/TableFiles.h"
 #include "main/Commands.h"
 
 namespace dv {
 
-// Not built yet.
-int runFilesCommand(const ProgramOptions&) {
-    std::fputs("dideroviv: not built yet\n", stderr);
-    return 2;
+// Resolves the file of every table as start-up does and prints "TABLE<tab>file", one per line,
+// in start-up order.
+int runFilesCommand(const ProgramOptions& options) {
+    if (!options.arguments.empty()) {
+        std::fputs("dideroviv: files takes no arguments\n", stderr);
+        return 2;
+    }
+    std::string error;
+    const auto directory = findProgramDirectory(options.directory, options.programPath, error);
+    if (!directory) {
+        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
+        return 1;
+    }
+    SettingsManager settings;
+    if (FileResult resolved = resolveTableFileNames(settings, *directory); !resolved.ok()) {
+        std::fprintf(stderr, "dideroviv: %s\n", resolved.error.c_str());
+        return 1;
+    }
+    for (const TableFile& t : tableFiles())
+        std::printf("%.*s\t%s\n", static_cast<int>(t.table.size()), t.table.data(),
+                    tableFileName(t.table).c_str());
+    return 0;
 }
 
 }  // namespace dv
