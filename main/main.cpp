@@ -11,7 +11,8 @@ int usage() {
         "usage: dideroviv [--dir DIR] [--today dd.mm.yyyy] [--time hh:mm] VERB [ARGS]\n"
         "  --version          print the program name and version\n"
         "  files              resolve and print the file of every table\n"
-        "  dictionary --json  print the data dictionary as JSON\n",
+        "  dictionary --json  print the data dictionary as JSON\n"
+        "  script FILE        run a UI script without a display\n",
         stderr);
     return 2;
 }
@@ -31,5 +32,6 @@ int main(int argc, char** argv) {
     }
     if (options->verb == "files") return dv::runFilesCommand(*options);
     if (options->verb == "dictionary") return dv::runDictionaryCommand(*options);
+    if (options->verb == "script") return dv::runScriptCommand(*options);
     return usage();
 }

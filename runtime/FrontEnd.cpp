@@ -35,6 +35,14 @@ MessageButtons FrontEnd::messageList(const MessageListRequest& request) {
     return messageBox(box);
 }
 
+std::optional<std::string> FrontEnd::chooseFile(const FileDialogRequest&) {
+    return std::nullopt;
+}
+
+std::optional<DayNumber> FrontEnd::pickDate(const DatePickerRequest&) {
+    return std::nullopt;
+}
+
 FrontEnd& currentFrontEnd() {
     static ConsoleFrontEnd console;
     FrontEnd* installed = installedFrontEnd.load();

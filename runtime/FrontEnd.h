@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "runtime/Date.h"
+#include "runtime/PageQueue.h"
 
 namespace dv {
 
@@ -43,6 +47,46 @@ struct MessageListRequest {
     MessageButtons defaultButton = kButtonOk;
 };
 
+// A file dialog: asks for a file to open or to save, or for a folder.
+struct FileDialogRequest {
+    std::string caption;
+    std::string path;        // the file or folder it starts at
+    std::string filter;      // pairs of a description and patterns: "Tekst|*.txt|Vse|*.*"
+    bool save = false;       // a file to write, which need not exist
+    bool directory = false;  // a folder
+};
+
+// The date picker that F6 opens on a date field.
+struct DatePickerRequest {
+    std::string caption = "Koledar";
+    DayNumber start = 0;  // the date it opens at; 0 for today
+};
+
+// The printer reports go to, as the front end knows it.
+struct PrinterSettings {
+    std::string device;  // empty: the system's default printer
+    int copies = 1;
+
+    friend bool operator==(const PrinterSettings&, const PrinterSettings&) = default;
+};
+
+// A finished report shown in the preview, from which the user prints it or saves it as PDF.
+struct ReportPreviewRequest {
+    const PageQueue* pages = nullptr;
+    std::string reportName;  // whose options these are
+    std::string printerDialogTitle = "Select Printer";
+    int copies = 1;
+    int zoom = 0;  // percent; 0 fits the whole page
+};
+
+// How the user left the preview: the response (1 printed or saved, 2 closed without) and the
+// preview options as the user left them.
+struct ReportPreviewResult {
+    std::uint8_t response = 2;
+    int copies = 1;
+    int zoom = 0;
+};
+
 // Everything the user sees passes through the front end: the Qt desktop, the headless script
 // driver of the tests, or the console fallback.
 class FrontEnd {
@@ -55,6 +99,28 @@ class FrontEnd {
     // Shows the list window and returns the pressed button. By default the rows are shown as one
     // message box, one row a line, for front ends without a list window of their own.
     virtual MessageButtons messageList(const MessageListRequest& request);
+
+    // Shows a file dialog; the path chosen, nothing when the user cancelled. By default the
+    // dialog is cancelled, for front ends without one.
+    virtual std::optional<std::string> chooseFile(const FileDialogRequest& request);
+
+    // Shows the date picker; the date chosen, nothing when the user cancelled. By default the
+    // picker is cancelled, for front ends without one.
+    virtual std::optional<DayNumber> pickDate(const DatePickerRequest& request);
+
+    // The open windows are models (see Window.h and WindowDesktop.h) that the front end reads
+    // and changes while it holds the procedure scheduler's baton; nothing here shows them.
+
+    // The current printer, and making another one current. Front ends without a printer
+    // system have only the default printer.
+    virtual PrinterSettings printer() const { return {}; }
+    virtual void setPrinter(const PrinterSettings&) {}
+
+    // Shows the pages of a finished report until the user closes the preview. Front ends
+    // without a preview print nothing and answer that the preview was closed.
+    virtual ReportPreviewResult previewReport(const ReportPreviewRequest& request) {
+        return {2, request.copies, request.zoom};
+    }
 };
 
 // The front end in use; the console fallback when none has been set.

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/FrontEnd.h"
+#include "runtime/ProcedureScheduler.h"
+
+namespace dv {
+
+// The front end without a display, driven from code or a UI script. A message box opened by a
+// procedure stays open, and the procedure waits, until the driver answers it; file dialogs and
+// date pickers take the answers queued for them in advance. Timers of the scheduler's windows
+// fire at once. It installs itself as the current front end for its lifetime.
+//
+// Boxes and dialogs that nobody can answer (a box raised outside a procedure thread, a dialog
+// with no queued answer) are answered unattended (a box) or cancelled (a dialog) and noted as
+// problems for the driver to report.
+class HeadlessFrontEnd : public FrontEnd {
+  public:
+    explicit HeadlessFrontEnd(ProcedureScheduler& scheduler);
+    ~HeadlessFrontEnd() override;
+    HeadlessFrontEnd(const HeadlessFrontEnd&) = delete;
+    HeadlessFrontEnd& operator=(const HeadlessFrontEnd&) = delete;
+
+    MessageButtons messageBox(const MessageBoxRequest& request) override;
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+    std::optional<DayNumber> pickDate(const DatePickerRequest& request) override;
+
+    // The driver's side, used while it holds the baton.
+
+    // The message box waiting for an answer (the newest when several procedures wait), nullptr
+    // when none.
+    const MessageBoxRequest* openMessageBox() const;
+    // Answers the open box; refuses (with the reason) when no box is open or the box has no
+    // such button. The procedure goes on when the driver next runs the scheduler.
+    bool answer(MessageButtons button, std::string& refusal);
+
+    // The answer to the next file dialog or date picker (nothing: the user cancels).
+    void queueFileAnswer(std::optional<std::string> path) {
+        fileAnswers_.push_back(std::move(path));
+    }
+    void queueDateAnswer(std::optional<DayNumber> day) { dateAnswers_.push_back(day); }
+    std::size_t unusedFileAnswers() const { return fileAnswers_.size(); }
+    std::size_t unusedDateAnswers() const { return dateAnswers_.size(); }
+
+    // What was shown, oldest first.
+    const std::vector<MessageBoxRequest>& shownBoxes() const { return shownBoxes_; }
+    const std::vector<FileDialogRequest>& shownFileDialogs() const { return fileDialogs_; }
+    const std::vector<DatePickerRequest>& shownDatePickers() const { return datePickers_; }
+
+    // Problems met since the last call, oldest first.
+    std::vector<std::string> takeProblems();
+
+  private:
+    struct OpenBox {
+        MessageBoxRequest request;
+        std::optional<MessageButtons> answer;
+    };
+
+    ProcedureScheduler& scheduler_;
+    FrontEnd* previous_;
+    std::vector<std::unique_ptr<OpenBox>> openBoxes_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<DayNumber>> dateAnswers_;
+    std::vector<MessageBoxRequest> shownBoxes_;
+    std::vector<FileDialogRequest> fileDialogs_;
+    std::vector<DatePickerRequest> datePickers_;
+    std::vector<std::string> problems_;
+};
+
+// "OK", "Yes", ... for a button bit, and back (letter case ignored; 0 for an unknown name).
+std::string buttonName(MessageButtons button);
+MessageButtons buttonFromName(std::string_view name);
+
+}  // namespace dv

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/EventKey.h"
+
+namespace dv {
+
+// What happened in a window. Control events name the control; window events name none.
+enum class EventKind {
+    // Control events.
+    Accepted,      // the user completed the control: typed and left it, pressed it, chose it
+    Selected,      // the control got the focus
+    NewSelection,  // another row, tab or choice was highlighted
+    Rejected,      // typed text does not fit the control's picture
+    AlertKey,      // an alerted key was pressed
+    ScrollUp,      // a paged list was moved past its rows: one row up
+    ScrollDown,
+    PageUp,
+    PageDown,
+    ScrollTop,
+    ScrollBottom,
+    // Window events.
+    OpenWindow,   // the window has opened (the first event it receives)
+    CloseWindow,  // the window is asked to close (close box, Esc, the program's own request)
+    CloseDown,    // the program is ending
+    GainFocus,    // the window became the focused one again
+    Timer,        // the window's timer fired
+    Completed,    // every control was accepted in turn (see Window::acceptAll)
+};
+
+struct Event {
+    EventKind kind = EventKind::OpenWindow;
+    int control = 0;           // the control's number, 0 for a window event
+    KeyCode key = 0;           // the key of an AlertKey event
+    std::string detail;        // why input was rejected
+    std::uint64_t serial = 0;  // order of posting within the window
+
+    bool isWindowEvent() const { return control == 0; }
+};
+
+// "Accepted", "CloseWindow", ... for messages.
+std::string_view eventKindName(EventKind kind);
+
+}  // namespace dv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dv {
+
+// One blank-separated word of a layout or script line.
+struct LayoutToken {
+    std::string text;     // with the quotes and escapes resolved
+    bool quoted = false;  // the word began with a double quote
+};
+
+// The words of one line, or the reason the line cannot be split.
+struct LayoutLine {
+    std::vector<LayoutToken> tokens;
+    std::string error;  // empty when the line is well formed
+    bool ok() const { return error.empty(); }
+};
+
+// Splits a line of a window layout or UI script into words. Blanks and tabs separate words; a
+// double-quoted piece keeps its blanks, and inside it \" stands for a quote and \\ for a
+// backslash (any other backslash is kept as written, so Windows paths need no doubling). Quoted
+// and unquoted pieces without a blank between them form one word (tip="Šifra enote"). A "#" that
+// begins a word starts a comment that runs to the end of the line. A quote left open is an error.
+LayoutLine splitLayoutLine(std::string_view line);
+
+}  // namespace dv
