@@ -1,0 +1,13 @@
+#include "data/ExpressionNames.h"
+
+#include "data/ProgramGlobals.h"
+#include "runtime/LocalVariables.h"
+
+namespace dv {
+
+std::unique_ptr<ValueSource> ProgramNames::resolve(std::string_view name) const {
+    return NameResolverChain{LocalVariables::innermost(), &programGlobalNames(), &fields_}.resolve(
+        name);
+}
+
+}  // namespace dv
