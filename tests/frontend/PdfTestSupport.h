@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "data/Dictionary.h"
+#include "data/Records.h"
+#include "storage/FileManager.h"
+#include "storage/SqliteDatabase.h"
+#include "storage/TableDrivers.h"
+
+namespace dv::test {
+
+// The table of warehouse units in the database of `directory`, with `count` units numbered from
+// 1 whose names carry Slovenian letters ("Skladišče Žiri 007").
+class UnitsTable {
+  public:
+    UnitsTable(const std::filesystem::path& directory, int count)
+        : table_(*findTable("SFENOTE")),
+          file_(table_, [this, directory](const TableDef& table, const std::string&) {
+              return makeTableDriver(database_, table, directory / "SFENOTE.TPS");
+          }) {
+        EXPECT_EQ(file_.Open(), 0);
+        EXPECT_EQ(file_.UseFile(), 0);
+        TableDriver& driver = *file_.driver();
+        EXPECT_EQ(driver.beginTransaction(), DriverCode::Ok);
+        for (int i = 1; i <= count; ++i) {
+            char name[40];
+            std::snprintf(name, sizeof name, "Skladišče Žiri %03d", i);
+            SFENOTE = {};
+            SFENOTE.Enota = static_cast<std::uint16_t>(i);
+            SFENOTE.Naziv = name;
+            SFENOTE.TIP = "M";
+            EXPECT_EQ(driver.add(), DriverCode::Ok);
+        }
+        EXPECT_EQ(driver.commit(), DriverCode::Ok);
+        file_.Close();
+    }
+
+    FileManager& file() { return file_; }
+    int codeKey() const { return table_.findKey("ENOTAKLJUC"); }
+
+  private:
+    SqliteDatabase database_;
+    const TableDef& table_;
+    FileManager file_;
+};
+
+// The text of a PDF file as pdftotext reads it, pages separated by form feeds; empty when the
+// file cannot be read.
+inline std::string pdfText(const std::filesystem::path& file, const char* options = "-layout") {
+    const std::string command =
+        std::string("pdftotext ") + options + " '" + file.string() + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe) return {};
+    std::string text;
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        text.append(buffer, n);
+    return text;
+}
+
+}  // namespace dv::test
