@@ -47,11 +47,13 @@ MessageEntry unknownMessage(std::uint16_t id) {
 
 }  // namespace
 
-ErrorReporter::ErrorReporter() : serial_(nextReporterSerial()) {
+ErrorReporter::ErrorReporter()
+    : serial_(nextReporterSerial()), previousRaiser_(setCurrentMessageRaiser(this)) {
     messages_.add(decodeMessageBlock(builtInMessageBlock()));
 }
 
 ErrorReporter::~ErrorReporter() {
+    if (&currentMessageRaiser() == this) setCurrentMessageRaiser(previousRaiser_);
     auto& names = threadProcedures();
     std::erase_if(names, [this](const ProcedureName& entry) { return entry.reporter == serial_; });
 }

@@ -9,6 +9,7 @@
 #include "framework/ErrorMessages.h"
 #include "runtime/ErrorState.h"
 #include "runtime/FrontEnd.h"
+#include "runtime/MessageRaiser.h"
 
 namespace dv {
 
@@ -37,12 +38,14 @@ struct DisplayRequest {
 //
 // One instance serves every procedure thread. Procedure threads take turns (only one runs at a
 // time), so the quoted texts and settings need no lock; the procedure names are kept per thread.
-class ErrorReporter {
+// A reporter installs itself as the current message raiser for the layers below the framework
+// while it lives (the one made last wins; the previous one comes back when it is destroyed).
+class ErrorReporter : public MessageRaiser {
   public:
     // Sets up the message table with the built-in messages, the standard error log in the
     // working directory, the default category "QLX", and the history off with view level 3.
     ErrorReporter();
-    virtual ~ErrorReporter();
+    ~ErrorReporter() override;
     ErrorReporter(const ErrorReporter&) = delete;
     ErrorReporter& operator=(const ErrorReporter&) = delete;
 
@@ -55,18 +58,18 @@ class ErrorReporter {
     void assignCategory(std::uint16_t id, std::string_view category);
 
     // Texts for %File and %Field, trailing blanks removed, at most kMaxQuoteLength characters.
-    void quoteFile(std::string_view text);
-    void quoteField(std::string_view text);
+    void quoteFile(std::string_view text) override;
+    void quoteField(std::string_view text) override;
 
     // Copies the calling thread's runtime error (trailing blanks removed) for the placeholders.
-    void captureErrorState();
+    void captureErrorState() override;
 
     // Captures the runtime error, selects the message and acts by its level. Returns 0 (quiet, or
     // Yes to a question), 4 (No), 5 (notice shown); a fatal message ends the program through
     // halt() after it is shown.
-    int raise(std::uint16_t id);
+    int raise(std::uint16_t id) override;
     // Stores `text` for %Message (at most kMaxQuoteLength characters), then raises `id`.
-    int raiseWithText(std::uint16_t id, std::string_view text);
+    int raiseWithText(std::uint16_t id, std::string_view text) override;
 
     // Shows the message with the question icon and the caller's buttons, neither logged nor
     // recorded; returns the pressed button, or `defaultButton` at once when silent.
@@ -154,6 +157,7 @@ class ErrorReporter {
     StandardErrorLog standardErrorLog_;
     ErrorLog* errorLog_ = nullptr;
     std::uint64_t serial_;
+    MessageRaiser* previousRaiser_;
 };
 
 // Records a procedure's name for the time it runs.
