@@ -1,0 +1,77 @@
+#include "storage/SqlRecord.h"
+
+#include "data/FieldAccess.h"
+#include "runtime/CodePage1250.h"
+#include "runtime/TextCase.h"
+
+namespace dv {
+namespace {
+
+const FieldDef& fieldOf(const TableSchema& layout, const Column& column) {
+    return layout.table().fields[column.field];
+}
+
+std::int64_t numberOf(const TableSchema& layout, const Column& column, const void* record) {
+    const FieldDef& field = fieldOf(layout, column);
+    return column.kind == ColumnKind::Decimal ? readDecimalUnits(record, field, column.element)
+                                              : readInteger(record, field, column.element);
+}
+
+}  // namespace
+
+void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record) {
+    int parameter = 1;
+    for (const Column& column : layout.columns()) {
+        if (column.kind != ColumnKind::Text) {
+            statement.bind(parameter++, numberOf(layout, column, record));
+            continue;
+        }
+        const std::string_view text =
+            trimTrailingBlanks(readText(record, fieldOf(layout, column), column.element));
+        if (isAscii(text))
+            statement.bind(parameter++, text);
+        else
+            statement.bind(parameter++, std::string_view(cp1250ToUtf8(text)));
+    }
+}
+
+void readRecord(const SqlStatement& statement, int first, const TableSchema& layout, void* record) {
+    int index = first;
+    for (const Column& column : layout.columns()) {
+        const FieldDef& field = fieldOf(layout, column);
+        switch (column.kind) {
+            case ColumnKind::Integer:
+                writeInteger(record, field, statement.integer(index++), column.element);
+                break;
+            case ColumnKind::Decimal:
+                writeDecimalUnits(record, field, statement.integer(index++), column.element);
+                break;
+            case ColumnKind::Text: {
+                const std::string_view text = statement.text(index++);
+                if (isAscii(text))
+                    writeText(record, field, text, column.element);
+                else
+                    writeText(record, field, utf8ToCp1250(text), column.element);
+                break;
+            }
+        }
+    }
+}
+
+std::vector<KeyValue> keyValues(const TableSchema& layout, int key, const void* record) {
+    std::vector<KeyValue> values;
+    const std::vector<OrderTerm>& terms = layout.order(key);
+    values.reserve(terms.size());
+    for (const OrderTerm& term : terms) {
+        if (term.column < 0) continue;
+        const Column& column = layout.columns()[static_cast<std::size_t>(term.column)];
+        if (column.kind == ColumnKind::Text)
+            values.emplace_back(
+                storedText(readText(record, fieldOf(layout, column), column.element)));
+        else
+            values.emplace_back(numberOf(layout, column, record));
+    }
+    return values;
+}
+
+}  // namespace dv

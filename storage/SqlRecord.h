@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/SqlStatement.h"
+#include "storage/StoredText.h"
+#include "storage/TableSchema.h"
+
+namespace dv {
+
+// Moving a typed record to and from the columns of its table. Integers and day numbers are
+// stored as they are, decimals as their units, texts as UTF-8 without trailing blanks (the
+// record holds them in code page 1250, blank padded).
+
+// Binds every column of the record to parameters 1..n.
+void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record);
+// Fills the record from the result columns `first`.. of the current row.
+void readRecord(const SqlStatement& statement, int first, const TableSchema& layout, void* record);
+// The stored values of the terms of order `key` (the row id left out) in the record.
+std::vector<KeyValue> keyValues(const TableSchema& layout, int key, const void* record);
+
+}  // namespace dv

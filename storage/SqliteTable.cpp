@@ -1,0 +1,481 @@
+#include "storage/SqliteTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "runtime/TextCase.h"
+#include "storage/SqlRecord.h"
+#include "storage/SqliteError.h"
+#include "storage/TableRegistry.h"
+
+namespace dv {
+namespace {
+
+// Rows of the first page after a place was set; a pass that reads on doubles the page each
+// time up to the largest, so lists stay cheap and long passes seek seldom.
+constexpr std::int64_t kPageRows = 64;
+constexpr std::int64_t kQuickScanPageRows = 512;
+constexpr std::int64_t kLargestPageRows = 1024;
+
+// Cache key of a select: order, equal terms, strict term, direction.
+std::uint32_t selectKey(int key, int equal, int after, bool forward) {
+    return static_cast<std::uint32_t>(key + 1) << 24 | static_cast<std::uint32_t>(equal) << 16 |
+           static_cast<std::uint32_t>(after + 1) << 8 | (forward ? 1u : 0u);
+}
+
+}  // namespace
+
+SqliteTable::SqliteTable(SqliteDatabase& db, const TableDef& table, std::filesystem::path file)
+    : TableDriver(table, file.string()),
+      db_(db),
+      file_(std::move(file)),
+      layout_(table),
+      currentImage_(table.recordStructSize),
+      firstPageRows_(kPageRows),
+      pageRows_(kPageRows) {}
+
+SqliteTable::~SqliteTable() {
+    close();
+}
+
+// ---- the table as a whole
+
+DriverCode SqliteTable::locate(bool create, DriverError& error) {
+    std::string schema;
+    const DriverCode code = db_.schemaFor(file_.parent_path(), create, schema, error);
+    if (code != DriverCode::Ok) return code;
+    if (!sql_ || sql_->schema() != schema) {
+        sql_.emplace(layout_, schema);
+        selects_.clear();
+        insert_ = update_ = remove_ = nullptr;
+        changes_ = &db_.changeCounter(sql_->qualifiedName());
+    }
+    return DriverCode::Ok;
+}
+
+DriverCode SqliteTable::open(AccessMode mode) {
+    if (open_)
+        return fail(DriverCode::AlreadyOpen, 0, "The table " + fileName() + " is already open.");
+    DriverError error;
+    DriverCode code = locate(false, error);
+    if (code == DriverCode::Ok) {
+        const bool writableDatabase = !db_.isReadOnly(sql_->schema());
+        if (mode == AccessMode::ReadWrite && !writableDatabase) {
+            error = DriverError{DriverCode::AccessDenied, 0,
+                                "There is no write access to the database of " + fileName() + "."};
+            code = error.code;
+        } else {
+            code = checkTableStructure(db_, *sql_, writableDatabase, error);
+        }
+    }
+    // A database that another program holds locked cannot be opened now.
+    if (code == DriverCode::RecordHeld) error.code = code = DriverCode::AccessDenied;
+    if (code != DriverCode::Ok) return fail(error);
+    open_ = true;
+    readOnly_ = mode == AccessMode::ReadOnly;
+    currentRow_ = 0;
+    setPlace(kFileOrder, PlaceKind::Start);
+    return succeed();
+}
+
+DriverCode SqliteTable::create() {
+    DriverError error;
+    DriverCode code = locate(true, error);
+    if (code == DriverCode::Ok) code = createTableStructure(db_, *sql_, error);
+    return code == DriverCode::Ok ? succeed() : fail(error);
+}
+
+void SqliteTable::close() {
+    while (streams_ > 0) flush();
+    open_ = false;
+    page_.clear();
+    currentRow_ = 0;
+    placeIsCurrent_ = false;
+}
+
+DriverCode SqliteTable::rebuildKeys() {
+    DriverError error;
+    DriverCode code = locate(false, error);
+    if (code == DriverCode::Ok) code = rebuildTableKeys(db_, *sql_, error);
+    page_.clear();
+    return code == DriverCode::Ok ? succeed() : fail(error);
+}
+
+// ---- checks and failures
+
+DriverCode SqliteTable::check(bool write) {
+    if (!open_)
+        return fail(DriverCode::DriverError, 0, "The table " + fileName() + " is not open.");
+    if (!write) return DriverCode::Ok;
+    if (readOnly_)
+        return fail(DriverCode::AccessDenied, 0,
+                    "The table " + fileName() + " is open for reading only.");
+    DriverError error;
+    if (db_.checkWritable(error) != DriverCode::Ok) return fail(error);
+    return DriverCode::Ok;
+}
+
+DriverCode SqliteTable::checkKey(int key) {
+    if (key >= kFileOrder && key < static_cast<int>(table().keys.size())) return DriverCode::Ok;
+    return fail(DriverCode::DriverError, 0,
+                "The table " + fileName() + " has no key number " + std::to_string(key + 1) + ".");
+}
+
+DriverCode SqliteTable::sqlFailure(int result, std::string_view action) {
+    const DriverError error = sqliteFailure(db_.handle(), result, action);
+    db_.noteFailure(error);
+    return fail(error);
+}
+
+DriverCode SqliteTable::noRecord(std::string text) {
+    return fail(DriverCode::NoMoreRecords, 0, std::move(text));
+}
+
+// ---- reading
+
+SqlStatement* SqliteTable::select(int key, int equal, int after, bool forward) {
+    const std::uint32_t cacheKey = selectKey(key, equal, after, forward);
+    if (const auto found = selects_.find(cacheKey); found != selects_.end()) return found->second;
+    DriverError error;
+    SqlStatement* statement = db_.statement(sql_->select(key, equal, after, forward),
+                                            "read the table " + fileName(), error);
+    if (statement == nullptr) {
+        fail(error);
+        return nullptr;
+    }
+    selects_.emplace(cacheKey, statement);
+    return statement;
+}
+
+template <typename RowSink>
+DriverCode SqliteTable::fetch(int key, int equal, int after, bool forward,
+                              const std::vector<KeyValue>& values, std::int64_t limit,
+                              RowSink row) {
+    SqlStatement* statement = select(key, equal, after, forward);
+    if (statement == nullptr) return lastError().code;
+    StatementUse use(*statement);
+    const int bound = std::max(equal, after + 1);
+    for (int v = 0; v < bound; ++v) statement->bind(v + 1, values[static_cast<std::size_t>(v)]);
+    statement->bind(static_cast<int>(layout_.order(key).size()) + 1, limit);
+    int result;
+    while ((result = statement->step()) == SQLITE_ROW)
+        if (!row(*statement, statement->integer(0), statement->integer(1))) break;
+    if (result != SQLITE_ROW && result != SQLITE_DONE)
+        return sqlFailure(result, "read the table " + fileName());
+    return DriverCode::Ok;
+}
+
+DriverCode SqliteTable::fillPage(bool forward) {
+    settlePlace();
+    page_.start(order_, forward, changeCount(), table().recordStructSize);
+    auto collect = [this](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
+        readRecord(statement, 2, layout_, page_.append(row, version));
+        return true;
+    };
+    const auto room = [this] { return pageRows_ - static_cast<std::int64_t>(page_.size()); };
+    if (place_.kind != PlaceKind::At) {
+        const bool fromStart = place_.kind == PlaceKind::Start;
+        if (fromStart != forward) return DriverCode::Ok;
+        return fetch(order_, 0, -1, forward, place_.values, room(), collect);
+    }
+    const int known = static_cast<int>(place_.values.size());
+    if (place_.inclusive) {
+        const DriverCode code = fetch(order_, known, -1, forward, place_.values, room(), collect);
+        if (code != DriverCode::Ok) return code;
+    }
+    // After the rows equal to the place: rows equal in fewer leading terms and after the place in
+    // the next term, the longest common prefix first.
+    for (int term = known - 1; term >= 0 && room() > 0; --term) {
+        const DriverCode code = fetch(order_, term, term, forward, place_.values, room(), collect);
+        if (code != DriverCode::Ok) return code;
+    }
+    return DriverCode::Ok;
+}
+
+DriverCode SqliteTable::step(bool forward) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (!page_.usable(order_, forward, changeCount())) {
+        if (page_.finished(order_, forward)) pageRows_ = std::min(2 * pageRows_, kLargestPageRows);
+        if (const DriverCode code = fillPage(forward); code != DriverCode::Ok) {
+            page_.clear();
+            return code;
+        }
+        if (page_.size() == 0) {
+            page_.clear();
+            return noRecord("There are no more records in " + fileName() + ".");
+        }
+    }
+    const RowPage::Entry entry = page_.take();
+    std::memcpy(record(), entry.image, table().recordStructSize);
+    becomeCurrent(entry.row, entry.version);
+    placeIsCurrent_ = true;
+    return succeed();
+}
+
+DriverCode SqliteTable::readExact(int key, const std::vector<KeyValue>& values) {
+    bool found = false;
+    const int equal = static_cast<int>(values.size());
+    const DriverCode code =
+        fetch(key, equal, -1, true, values, 1,
+              [&](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
+                  settlePlace();
+                  readRecord(statement, 2, layout_, record());
+                  becomeCurrent(row, version);
+                  found = true;
+                  return false;
+              });
+    if (code != DriverCode::Ok) return code;
+    if (!found) return noRecord("The record asked for is not in " + fileName() + ".");
+    return succeed();
+}
+
+DriverCode SqliteTable::get(int key) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
+    if (key == kFileOrder)
+        return fail(DriverCode::DriverError, 0, "A record of " + fileName() + " is read by a key.");
+    return readExact(key, keyValues(layout_, key, record()));
+}
+
+DriverCode SqliteTable::reget(const DriverPosition& position) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (position.row == 0) return noRecord("No record position was saved for " + fileName() + ".");
+    return readExact(kFileOrder, {KeyValue(position.row)});
+}
+
+DriverPosition SqliteTable::position() const {
+    DriverPosition position;
+    position.key = order_;
+    position.row = currentRow_;
+    if (currentRow_ != 0) position.values = keyValues(layout_, order_, currentImage_.data());
+    return position;
+}
+
+void SqliteTable::setPlace(int key, PlaceKind kind, std::vector<KeyValue> values) {
+    pageRows_ = firstPageRows_;
+    order_ = key;
+    place_ = Place{kind, std::move(values), true};
+    placeIsCurrent_ = false;
+    page_.clear();
+}
+
+DriverCode SqliteTable::setToStart(int key) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
+    setPlace(key, PlaceKind::Start);
+    return succeed();
+}
+
+DriverCode SqliteTable::setToEnd(int key) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
+    setPlace(key, PlaceKind::End);
+    return succeed();
+}
+
+DriverCode SqliteTable::set(int key) {
+    if (key == kFileOrder) return setToStart(key);
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
+    setPlace(key, PlaceKind::At, keyValues(layout_, key, record()));
+    return succeed();
+}
+
+DriverCode SqliteTable::reset(const DriverPosition& position) {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = checkKey(position.key); code != DriverCode::Ok) return code;
+    // Without a row the values may be fewer than the key's components, never more.
+    const std::size_t terms = layout_.order(position.key).size();
+    std::vector<KeyValue> values = position.values;
+    if (position.row != 0) values.emplace_back(position.row);
+    if (position.row != 0 ? values.size() != terms : values.size() >= terms)
+        return fail(DriverCode::DriverError, 0,
+                    "The saved position does not belong to a key of " + fileName() + ".");
+    setPlace(position.key, PlaceKind::At, std::move(values));
+    return succeed();
+}
+
+// The place is the current record: its values are taken before the current record changes.
+void SqliteTable::settlePlace() {
+    if (!placeIsCurrent_) return;
+    place_ = Place{PlaceKind::At, keyValues(layout_, order_, currentImage_.data()), false};
+    place_.values.emplace_back(currentRow_);
+    placeIsCurrent_ = false;
+}
+
+void SqliteTable::becomeCurrent(std::int64_t row, std::int64_t version) {
+    currentRow_ = row;
+    currentVersion_ = version;
+    std::memcpy(currentImage_.data(), record(), currentImage_.size());
+}
+
+void SqliteTable::noteOwnChange(bool keepPage) {
+    ++*changes_;
+    if (keepPage) page_.keep(changeCount());
+}
+
+SqlStatement* SqliteTable::writer(SqlStatement*& cached, std::string (TableSql::*build)() const,
+                                  std::string_view action) {
+    if (cached != nullptr) return cached;
+    DriverError error;
+    cached = db_.statement(((*sql_).*build)(), action, error);
+    if (cached == nullptr) fail(error);
+    return cached;
+}
+
+// ---- writing
+
+DriverCode SqliteTable::add() {
+    if (const DriverCode code = check(true); code != DriverCode::Ok) return code;
+    SqlStatement* statement = writer(insert_, &TableSql::insert, "add a record");
+    if (statement == nullptr) return lastError().code;
+    StatementUse use(*statement);
+    bindRecord(*statement, layout_, record());
+    if (const int result = statement->step(); result != SQLITE_DONE)
+        return sqlFailure(result, "add a record to " + fileName());
+    settlePlace();
+    becomeCurrent(sqlite3_last_insert_rowid(db_.handle()), 0);
+    noteOwnChange(false);
+    return succeed();
+}
+
+// After a change that touched no row: the record was changed or deleted by another station.
+DriverCode SqliteTable::missingOrChanged(std::string_view action) {
+    bool exists = false;
+    const DriverCode code = fetch(kFileOrder, 1, -1, true, {KeyValue(currentRow_)}, 1,
+                                  [&](const SqlStatement&, std::int64_t, std::int64_t) {
+                                      exists = true;
+                                      return false;
+                                  });
+    if (code != DriverCode::Ok) return code;
+    if (exists)
+        return fail(DriverCode::ChangedByOther, 0,
+                    "Could not " + std::string(action) + ": another station changed the record " +
+                        "since it was read.");
+    return noRecord("Could not " + std::string(action) +
+                    ": another station deleted the record since it was read.");
+}
+
+DriverCode SqliteTable::put() {
+    if (const DriverCode code = check(true); code != DriverCode::Ok) return code;
+    const std::string action = "change the record of " + fileName();
+    if (currentRow_ == 0) return noRecord("Could not " + action + ": no record was read.");
+    SqlStatement* statement = writer(update_, &TableSql::update, action);
+    if (statement == nullptr) return lastError().code;
+    const auto columns = static_cast<int>(layout_.columns().size());
+    {
+        StatementUse use(*statement);
+        bindRecord(*statement, layout_, record());
+        statement->bind(columns + 1, currentRow_);
+        statement->bind(columns + 2, currentVersion_);
+        if (const int result = statement->step(); result != SQLITE_DONE)
+            return sqlFailure(result, action);
+    }
+    if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
+    // Rows read ahead stay good unless the record is among them or moved in the order.
+    const bool keepPage =
+        page_.fresh(changeCount()) && !page_.holds(currentRow_) &&
+        keyValues(layout_, order_, currentImage_.data()) == keyValues(layout_, order_, record());
+    settlePlace();
+    becomeCurrent(currentRow_, currentVersion_ + 1);
+    noteOwnChange(keepPage);
+    return succeed();
+}
+
+DriverCode SqliteTable::remove() {
+    if (const DriverCode code = check(true); code != DriverCode::Ok) return code;
+    const std::string action = "delete the record of " + fileName();
+    if (currentRow_ == 0) return noRecord("Could not " + action + ": no record was read.");
+    SqlStatement* statement = writer(remove_, &TableSql::remove, action);
+    if (statement == nullptr) return lastError().code;
+    {
+        StatementUse use(*statement);
+        statement->bind(1, currentRow_);
+        statement->bind(2, currentVersion_);
+        if (const int result = statement->step(); result != SQLITE_DONE)
+            return sqlFailure(result, action);
+    }
+    if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
+    const bool keepPage = page_.fresh(changeCount()) && !page_.holds(currentRow_);
+    settlePlace();
+    currentRow_ = 0;
+    noteOwnChange(keepPage);
+    return succeed();
+}
+
+bool SqliteTable::isDuplicate(int key, bool excludeCurrent) {
+    if (check(false) != DriverCode::Ok || checkKey(key) != DriverCode::Ok || key == kFileOrder)
+        return false;
+    const std::vector<KeyValue> values = keyValues(layout_, key, record());
+    bool duplicate = false;
+    fetch(key, static_cast<int>(values.size()), -1, true, values, 2,
+          [&](const SqlStatement&, std::int64_t row, std::int64_t) {
+              duplicate = duplicate || !excludeCurrent || row != currentRow_;
+              return !duplicate;
+          });
+    return duplicate;
+}
+
+// ---- size, commands, batches
+
+std::int64_t SqliteTable::records() {
+    if (check(false) != DriverCode::Ok) return -1;
+    DriverError error;
+    SqlStatement* statement = db_.statement(sql_->count(), "count the records", error);
+    if (statement == nullptr) {
+        fail(error);
+        return -1;
+    }
+    StatementUse use(*statement);
+    const int result = statement->step();
+    if (result != SQLITE_ROW) {
+        sqlFailure(result, "count the records of " + fileName());
+        return -1;
+    }
+    succeed();
+    return statement->integer(0);
+}
+
+std::string SqliteTable::send(std::string_view command) {
+    const Command parsed = parseCommand(command);
+    if (equalsIgnoreCaseAscii(parsed.name, "QUICKSCAN")) {
+        const bool on = equalsIgnoreCaseAscii(parsed.value, "on");
+        firstPageRows_ = on ? kQuickScanPageRows : kPageRows;
+        pageRows_ = std::max(pageRows_, firstPageRows_);
+        return on ? "on" : "off";
+    }
+    // Waiting for a locked database is governed by the busy timeout.
+    if (equalsIgnoreCaseAscii(parsed.name, "Recover")) return std::string(parsed.value);
+    return {};
+}
+
+DriverCode SqliteTable::stream() {
+    if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
+    if (const DriverCode code = beginTransaction(); code != DriverCode::Ok) return code;
+    ++streams_;
+    return DriverCode::Ok;
+}
+
+DriverCode SqliteTable::flush() {
+    if (streams_ == 0) return succeed();
+    --streams_;
+    return commit();
+}
+
+DriverCode SqliteTable::beginTransaction() {
+    DriverError error;
+    return db_.begin(error) == DriverCode::Ok ? succeed() : fail(error);
+}
+
+DriverCode SqliteTable::commit() {
+    DriverError error;
+    return db_.commit(error) == DriverCode::Ok ? succeed() : fail(error);
+}
+
+DriverCode SqliteTable::rollback() {
+    DriverError error;
+    return db_.rollback(error) == DriverCode::Ok ? succeed() : fail(error);
+}
+
+}  // namespace dv

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "storage/DriverCode.h"
+#include "storage/SqliteDatabase.h"
+#include "storage/TableSql.h"
+
+namespace dv {
+
+// The structure of the tables of one database. Its table "_TABLES" keeps, per table, the
+// structure version and the columns with their types; "_META" keeps the version of the
+// Slovenian collation under which the indexes were built.
+
+// Makes sure the stored table is the program's: FileNotFound when it is not there; a table of an
+// older structure whose columns the program's still holds (unchanged or widened) gets the new
+// columns (with `writable`), any other difference is refused with DriverError and a text.
+// KeyInvalid when an index is missing or differs from its key.
+DriverCode checkTableStructure(SqliteDatabase& db, const TableSql& sql, bool writable,
+                               DriverError& error);
+// Creates the table with its indexes and registers it; an existing table is left as it is.
+DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+// Drops the indexes of the table and builds them again from its records.
+DriverCode rebuildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+
+}  // namespace dv

@@ -1,0 +1,123 @@
+#include "storage/TableSql.h"
+
+#include <utility>
+
+#include "storage/SlovenianCollation.h"
+
+namespace dv {
+
+std::string sqlName(std::string_view name) {
+    std::string text = "\"";
+    for (const char c : name) {
+        if (c == '"') text += '"';
+        text += c;
+    }
+    text += '"';
+    return text;
+}
+
+TableSql::TableSql(const TableSchema& layout, std::string schema)
+    : layout_(layout),
+      schema_(std::move(schema)),
+      qualified_(sqlName(schema_) + "." + sqlName(layout.table().name)) {}
+
+std::string TableSql::columnList() const {
+    std::string list;
+    for (const Column& column : layout_.columns()) {
+        if (!list.empty()) list += ",";
+        list += sqlName(column.name);
+    }
+    return list;
+}
+
+std::string TableSql::createTable() const {
+    std::string sql = "CREATE TABLE " + qualified_ +
+                      " (\"_ROW\" INTEGER PRIMARY KEY, \"_VERSION\" INTEGER NOT NULL DEFAULT 0";
+    for (const Column& column : layout_.columns()) sql += ", " + addColumn(column);
+    return sql + ")";
+}
+
+std::string TableSql::addColumn(const Column& column) const {
+    return sqlName(column.name) + (column.kind == ColumnKind::Text ? " TEXT NOT NULL DEFAULT ''"
+                                                                   : " INTEGER NOT NULL DEFAULT 0");
+}
+
+std::string TableSql::indexName(int key) const {
+    const TableDef& table = layout_.table();
+    return std::string(table.name) + ":" +
+           std::string(table.keys[static_cast<std::size_t>(key)].name);
+}
+
+// The row id that ends every order is implied: SQLite keeps the entries of an index with equal
+// values in row id order. A unique key is unique over its components alone.
+std::string TableSql::createIndex(int key, bool withSchema) const {
+    const KeyDef& definition = layout_.table().keys[static_cast<std::size_t>(key)];
+    std::string sql = definition.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+    if (withSchema) sql += sqlName(schema_) + ".";
+    sql += sqlName(indexName(key)) + " ON " + sqlName(layout_.table().name) + " (";
+    const std::vector<OrderTerm>& terms = layout_.order(key);
+    for (std::size_t t = 0; t + 1 < terms.size(); ++t) {
+        if (t > 0) sql += ", ";
+        sql += term(terms[t]);
+        if (!terms[t].ascending) sql += " DESC";
+    }
+    return sql + ")";
+}
+
+std::string TableSql::insert() const {
+    std::string sql = "INSERT INTO " + qualified_ + " (" + columnList() + ") VALUES (";
+    for (std::size_t c = 0; c < layout_.columns().size(); ++c)
+        sql += (c == 0 ? "?" : ",?") + std::to_string(c + 1);
+    return sql + ")";
+}
+
+std::string TableSql::update() const {
+    const std::size_t count = layout_.columns().size();
+    std::string sql = "UPDATE " + qualified_ + " SET ";
+    for (std::size_t c = 0; c < count; ++c)
+        sql += sqlName(layout_.columns()[c].name) + "=?" + std::to_string(c + 1) + ",";
+    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=?" + std::to_string(count + 1) +
+           " AND \"_VERSION\"=?" + std::to_string(count + 2);
+}
+
+std::string TableSql::remove() const {
+    return "DELETE FROM " + qualified_ + " WHERE \"_ROW\"=?1 AND \"_VERSION\"=?2";
+}
+
+std::string TableSql::count() const {
+    return "SELECT count(*) FROM " + qualified_;
+}
+
+std::string TableSql::term(const OrderTerm& term) const {
+    if (term.column < 0) return "\"_ROW\"";
+    std::string text = sqlName(layout_.columns()[static_cast<std::size_t>(term.column)].name);
+    if (term.collated) text += std::string(" COLLATE ") + kSlovenianNoCase;
+    return text;
+}
+
+std::string TableSql::select(int key, int equal, int after, bool forward,
+                             std::string_view condition) const {
+    const std::vector<OrderTerm>& terms = layout_.order(key);
+    std::string sql = "SELECT \"_ROW\",\"_VERSION\"," + columnList() + " FROM " + qualified_;
+    std::string where;
+    if (!condition.empty()) where = "(" + std::string(condition) + ")";
+    for (int t = 0; t < equal; ++t)
+        where += (where.empty() ? "" : " AND ") + term(terms[static_cast<std::size_t>(t)]) + "=?" +
+                 std::to_string(t + 1);
+    if (after >= 0) {
+        const OrderTerm& strict = terms[static_cast<std::size_t>(after)];
+        const bool greater = strict.ascending == forward;
+        where += (where.empty() ? "" : " AND ") + term(strict) + (greater ? ">?" : "<?") +
+                 std::to_string(after + 1);
+    }
+    if (!where.empty()) sql += " WHERE " + where;
+    std::string orderBy;
+    for (std::size_t t = static_cast<std::size_t>(equal); t < terms.size(); ++t) {
+        orderBy += (orderBy.empty() ? "" : ",") + term(terms[t]);
+        orderBy += terms[t].ascending == forward ? " ASC" : " DESC";
+    }
+    if (!orderBy.empty()) sql += " ORDER BY " + orderBy;
+    return sql + " LIMIT ?" + std::to_string(terms.size() + 1);
+}
+
+}  // namespace dv

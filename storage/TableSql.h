@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+#include "storage/TableSchema.h"
+
+namespace dv {
+
+// The SQL of one table in one attached database, built from its layout only: identifiers are
+// the dictionary's names in double quotes, every value is a numbered parameter.
+//
+// Result rows of the selects hold "_ROW" (the row id), "_VERSION" (raised by every update, for
+// the check that nobody changed a record since it was read) and then the columns in layout order.
+class TableSql {
+  public:
+    TableSql(const TableSchema& layout, std::string schema);
+
+    const TableSchema& layout() const { return layout_; }
+    const std::string& schema() const { return schema_; }
+    // "d1"."INVENDET"
+    const std::string& qualifiedName() const { return qualified_; }
+
+    std::string createTable() const;
+    std::string addColumn(const Column& column) const;
+    // With `withSchema` off, the text SQLite keeps for the index in its catalogue.
+    std::string createIndex(int key, bool withSchema = true) const;
+    std::string indexName(int key) const;
+    // Parameters 1..n: the columns; an insert takes the version 0.
+    std::string insert() const;
+    // Parameters 1..n the columns, n+1 the row id, n+2 the version read.
+    std::string update() const;
+    // Parameters 1 the row id, 2 the version read.
+    std::string remove() const;
+    std::string count() const;
+
+    // Rows in the order `key` (kFileOrder: row order), forward or backward: the first `equal`
+    // order terms equal to parameters 1..equal, term `after` (when >= 0) strictly after parameter
+    // after+1 in the reading direction, ordered by the terms from `equal` on; parameter t+1 (t the
+    // number of terms, the row id included) is the limit. A `condition` that is not empty must
+    // hold as well (its parameters numbered from t+2).
+    std::string select(int key, int equal, int after, bool forward,
+                       std::string_view condition = {}) const;
+
+    // An order term as SQL: the quoted column (with its collation) or the row id.
+    std::string term(const OrderTerm& term) const;
+
+  private:
+    std::string columnList() const;
+
+    const TableSchema& layout_;
+    std::string schema_;
+    std::string qualified_;
+};
+
+// An SQL identifier in double quotes.
+std::string sqlName(std::string_view name);
+
+}  // namespace dv
