@@ -68,7 +68,8 @@ SqliteDatabase::SqliteDatabase(DatabaseOptions options) : options_(std::move(opt
 SqliteDatabase::~SqliteDatabase() {
     statements_.clear();
     if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db_);
+    // Closes once the last statement another reader may still hold is finalized.
+    sqlite3_close_v2(db_);
 }
 
 fs::path SqliteDatabase::databaseFile(const fs::path& directory) const {
