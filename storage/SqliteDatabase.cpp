@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "storage/FilterSqlFunctions.h"
 #include "storage/SlovenianCollation.h"
 #include "storage/SqliteError.h"
 
@@ -63,6 +64,8 @@ SqliteDatabase::SqliteDatabase(DatabaseOptions options) : options_(std::move(opt
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, options_.busyTimeoutMs);
     registerSlovenianCollation(db_);
+    // Filters translated to SQL call the expression functions by name.
+    registerExpressionFunctions(db_);
 }
 
 SqliteDatabase::~SqliteDatabase() {
