@@ -2,29 +2,71 @@
 
 #include <string_view>
 
+#include "runtime/PictureFormat.h"
+
 namespace dv {
+namespace {
+
+// The option's value as a date or time; nothing, with the reason, when it is not one.
+std::optional<DayNumber> readDate(std::string_view value, std::string& error) {
+    const Deformatted<DayNumber> day = deformatDate(value, Picture::of("@D17"));
+    if (day.ok() && day.value != 0) return day.value;
+    error = "--today needs a date dd.mm.yyyy, not '" + std::string(value) + "'";
+    return std::nullopt;
+}
+
+std::optional<TimeValue> readTime(std::string_view value, std::string& error) {
+    const Deformatted<TimeValue> time = deformatTime(value, Picture::of("@T1"));
+    if (time.ok() && time.value != 0) return time.value;
+    error = "--time needs a time hh:mm, not '" + std::string(value) + "'";
+    return std::nullopt;
+}
+
+// Reads the value of the global option `name` into `options`; false, with the reason, when it
+// is malformed.
+bool readGlobalOption(std::string_view name, const char* value, ProgramOptions& options,
+                      std::string& error) {
+    if (name == "--dir") {
+        options.directory = value;
+        return true;
+    }
+    if (name == "--today") {
+        options.today = readDate(value, error);
+        return options.today.has_value();
+    }
+    options.time = readTime(value, error);
+    return options.time.has_value();
+}
+
+bool isGlobalOption(std::string_view arg) {
+    return arg == "--dir" || arg == "--today" || arg == "--time";
+}
+
+}  // namespace
 
 std::optional<ProgramOptions> parseProgramOptions(int argc, char** argv, std::string& error) {
     ProgramOptions options;
     options.programPath = argc > 0 ? argv[0] : "dideroviv";
     int i = 1;
-    for (; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        std::optional<std::string>* target = nullptr;
-        if (arg == "--dir") target = &options.directory;
-        else if (arg == "--today") target = &options.today;
-        else if (arg == "--time") target = &options.time;
-        else if (arg == "--version") { options.verb = "--version"; return options; }
-        else break;
+    for (; i < argc && isGlobalOption(argv[i]); i += 2) {
         if (i + 1 >= argc) {
-            error = std::string(arg) + " needs a value";
+            error = std::string(argv[i]) + " needs a value";
             return std::nullopt;
         }
-        *target = argv[++i];
+        if (!readGlobalOption(argv[i], argv[i + 1], options, error)) return std::nullopt;
+    }
+    if (i < argc && std::string_view(argv[i]) == "--version") {
+        options.verb = "--version";
+        return options;
     }
     if (i < argc) options.verb = argv[i++];
     for (; i < argc; ++i) options.arguments.emplace_back(argv[i]);
     return options;
+}
+
+void applyClockOptions(const ProgramOptions& options) {
+    if (options.today) setFixedToday(*options.today);
+    if (options.time) setFixedNow(*options.time);
 }
 
 }  // namespace dv

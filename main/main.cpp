@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
         return usage();
     }
+    dv::applyClockOptions(*options);
     if (options->verb == "--version") {
         std::printf("DIDEROVIV %s\n", DV_VERSION);
         return 0;

@@ -132,6 +132,17 @@ std::string cleanNumberText(std::string_view text, bool& negative) {
     return out;
 }
 
+// Without the leading zeros of a zero-filled picture, which stand outside its thousands groups
+// ("0001.234" reads as "1.234"); a zero before a separator or at the end stays.
+std::string withoutFillZeros(std::string text) {
+    const std::size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    std::size_t end = start;
+    while (end + 1 < text.size() && text[end] == '0' && text[end + 1] >= '0' &&
+           text[end + 1] <= '9')
+        ++end;
+    return text.erase(start, end - start);
+}
+
 Deformatted<Decimal> refused(InputError error) {
     return {Decimal(), error};
 }
@@ -148,8 +159,9 @@ Deformatted<Decimal> deformatPattern(std::string_view text, const Picture& pictu
 
 Deformatted<Decimal> deformatNumber(std::string_view text, const Picture& picture) {
     bool inParentheses = false;
-    const std::string cleaned = cleanNumberText(text, inParentheses);
+    std::string cleaned = cleanNumberText(text, inParentheses);
     if (cleaned.empty()) return {Decimal::fromUnits(0, picture.places())};
+    if (picture.fill() == Picture::Fill::zeros) cleaned = withoutFillZeros(std::move(cleaned));
     auto value = Decimal::parse(cleaned, picture.places() == 0);
     if (!value) return refused(InputError::notNumber);
     if (inParentheses) value = -*value;

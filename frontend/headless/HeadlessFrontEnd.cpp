@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "frontend/qt/PageExport.h"
+#include "runtime/ProcedureCall.h"
 #include "runtime/TextCase.h"
 
 namespace dv {
@@ -23,6 +25,24 @@ constexpr std::array<std::pair<MessageButtons, std::string_view>, 8> kButtonName
 std::string boxText(const MessageBoxRequest& request) {
     return "\"" + request.caption + "\" \"" + request.text + "\"";
 }
+
+// Takes an open box or preview off its list however the wait for it ends, also when the
+// procedure is aborted.
+template <typename T>
+class RemoveWhenDone {
+  public:
+    RemoveWhenDone(std::vector<std::unique_ptr<T>>& list, const T* item)
+        : list_(list), item_(item) {}
+    ~RemoveWhenDone() {
+        std::erase_if(list_, [this](const auto& open) { return open.get() == item_; });
+    }
+    RemoveWhenDone(const RemoveWhenDone&) = delete;
+    RemoveWhenDone& operator=(const RemoveWhenDone&) = delete;
+
+  private:
+    std::vector<std::unique_ptr<T>>& list_;
+    const T* item_;
+};
 
 }  // namespace
 
@@ -57,14 +77,7 @@ MessageButtons HeadlessFrontEnd::messageBox(const MessageBoxRequest& request) {
     }
     openBoxes_.push_back(std::make_unique<OpenBox>(OpenBox{request, std::nullopt}));
     OpenBox* box = openBoxes_.back().get();
-    // The box goes away however the wait ends, also when the procedure is aborted.
-    struct Closer {
-        HeadlessFrontEnd& frontEnd;
-        OpenBox* box;
-        ~Closer() {
-            std::erase_if(frontEnd.openBoxes_, [&](const auto& b) { return b.get() == box; });
-        }
-    } closer{*this, box};
+    const RemoveWhenDone remove(openBoxes_, box);
     scheduler_.waitUntil([box] { return box->answer.has_value(); });
     return *box->answer;
 }
@@ -112,6 +125,50 @@ std::optional<DayNumber> HeadlessFrontEnd::pickDate(const DatePickerRequest& req
     auto answer = dateAnswers_.front();
     dateAnswers_.pop_front();
     return answer;
+}
+
+ReportPreviewResult HeadlessFrontEnd::previewReport(const ReportPreviewRequest& request) {
+    ReportPreviewResult result{RespCancelled, request.copies, request.zoom};
+    if (request.pages == nullptr) return result;
+    lastPreview_ = std::make_shared<const PageQueue>(*request.pages);
+    ++shownPreviews_;
+    const ProcedureThread* thread = ProcedureThread::current();
+    if (!previewsWait_ || thread == nullptr || &thread->scheduler() != &scheduler_) return result;
+    openPreviews_.push_back(std::make_unique<OpenPreview>(OpenPreview{lastPreview_}));
+    OpenPreview* preview = openPreviews_.back().get();
+    const RemoveWhenDone remove(openPreviews_, preview);
+    scheduler_.waitUntil([preview] { return preview->closed; });
+    if (preview->saved) result.response = RespCompleted;
+    return result;
+}
+
+HeadlessFrontEnd::OpenPreview* HeadlessFrontEnd::newestOpenPreview() const {
+    for (auto it = openPreviews_.rbegin(); it != openPreviews_.rend(); ++it)
+        if (!(*it)->closed) return it->get();
+    return nullptr;
+}
+
+const PageQueue* HeadlessFrontEnd::openPreview() const {
+    const OpenPreview* preview = newestOpenPreview();
+    return preview ? preview->pages.get() : nullptr;
+}
+
+FileResult HeadlessFrontEnd::savePreview(const std::filesystem::path& file) {
+    OpenPreview* preview = newestOpenPreview();
+    if (preview == nullptr) return FileResult::failure("no report preview is open");
+    FileResult written = writePagesToPdf(*preview->pages, file);
+    if (written.ok()) preview->saved = true;
+    return written;
+}
+
+bool HeadlessFrontEnd::closePreview(std::string& refusal) {
+    OpenPreview* preview = newestOpenPreview();
+    if (preview == nullptr) {
+        refusal = "no report preview is open";
+        return false;
+    }
+    preview->closed = true;
+    return true;
 }
 
 std::vector<std::string> HeadlessFrontEnd::takeProblems() {

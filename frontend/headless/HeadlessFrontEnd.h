@@ -1,11 +1,13 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "data/IniFile.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/ProcedureScheduler.h"
 
@@ -15,6 +17,12 @@ namespace dv {
 // procedure stays open, and the procedure waits, until the driver answers it; file dialogs and
 // date pickers take the answers queued for them in advance. Timers of the scheduler's windows
 // fire at once. It installs itself as the current front end for its lifetime.
+//
+// A report preview keeps a copy of the pages. While a script drives the front end
+// (setPreviewsWait), the preview stays open, and its procedure waits, until the driver closes
+// it; otherwise (automation, or a preview outside a procedure thread) it closes at once. A
+// preview closed without being saved answers "closed without printing" (response 2); one the
+// driver saved as PDF answers "printed or saved" (response 1), as the desktop preview does.
 //
 // Boxes and dialogs that nobody can answer (a box raised outside a procedure thread, a dialog
 // with no queued answer) are answered unattended (a box) or cancelled (a dialog) and noted as
@@ -29,6 +37,7 @@ class HeadlessFrontEnd : public FrontEnd {
     MessageButtons messageBox(const MessageBoxRequest& request) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     std::optional<DayNumber> pickDate(const DatePickerRequest& request) override;
+    ReportPreviewResult previewReport(const ReportPreviewRequest& request) override;
 
     // The driver's side, used while it holds the baton.
 
@@ -47,6 +56,22 @@ class HeadlessFrontEnd : public FrontEnd {
     std::size_t unusedFileAnswers() const { return fileAnswers_.size(); }
     std::size_t unusedDateAnswers() const { return dateAnswers_.size(); }
 
+    // Whether report previews stay open until the driver closes them (a script drives).
+    void setPreviewsWait(bool wait) { previewsWait_ = wait; }
+    // The pages of the open preview (the newest when several procedures wait), nullptr when
+    // none is open.
+    const PageQueue* openPreview() const;
+    // Saves the open preview's pages as a PDF file; the preview then answers "printed or
+    // saved" when closed. Fails, with the reason, when none is open or the file cannot be
+    // written.
+    FileResult savePreview(const std::filesystem::path& file);
+    // Closes the open preview; refuses (with the reason) when none is open. The procedure goes
+    // on when the driver next runs the scheduler.
+    bool closePreview(std::string& refusal);
+    // The pages of the latest preview shown, open or closed; nullptr before the first.
+    const PageQueue* lastPreview() const { return lastPreview_.get(); }
+    int shownPreviews() const { return shownPreviews_; }
+
     // What was shown, oldest first.
     const std::vector<MessageBoxRequest>& shownBoxes() const { return shownBoxes_; }
     const std::vector<FileDialogRequest>& shownFileDialogs() const { return fileDialogs_; }
@@ -61,6 +86,14 @@ class HeadlessFrontEnd : public FrontEnd {
         std::optional<MessageButtons> answer;
     };
 
+    struct OpenPreview {
+        std::shared_ptr<const PageQueue> pages;
+        bool saved = false;
+        bool closed = false;
+    };
+
+    OpenPreview* newestOpenPreview() const;
+
     ProcedureScheduler& scheduler_;
     FrontEnd* previous_;
     std::vector<std::unique_ptr<OpenBox>> openBoxes_;
@@ -70,6 +103,10 @@ class HeadlessFrontEnd : public FrontEnd {
     std::vector<FileDialogRequest> fileDialogs_;
     std::vector<DatePickerRequest> datePickers_;
     std::vector<std::string> problems_;
+    std::vector<std::unique_ptr<OpenPreview>> openPreviews_;
+    std::shared_ptr<const PageQueue> lastPreview_;
+    int shownPreviews_ = 0;
+    bool previewsWait_ = false;
 };
 
 // "OK", "Yes", ... for a button bit, and back (letter case ignored; 0 for an unknown name).

@@ -16,8 +16,21 @@ bool mayRunWithBoxOpen(const std::string& verb) {
            verb == "date";
 }
 
+// Commands that may run while a report preview is open: its own, and those of a message box.
+bool mayRunWithPreviewOpen(const std::string& verb) {
+    return verb == "preview" || verb == "message" || verb == "message-contains" || verb == "answer";
+}
+
 std::string boxShown(const MessageBoxRequest& box) {
     return scriptQuoted(box.caption) + " " + scriptQuoted(box.text);
+}
+
+std::string pagesShown(int count) {
+    return std::to_string(count) + (count == 1 ? " page" : " pages");
+}
+
+std::string previewShown(const PageQueue& pages) {
+    return "report preview " + scriptQuoted(pages.title) + " of " + pagesShown(pages.pageCount());
 }
 
 bool isOpen(const WindowDesktop& desktop, const Window* window) {
@@ -36,6 +49,7 @@ std::string ScriptFailure::report() const {
         text += (i ? ", " : "") + windows[i] + (i == 0 ? " (focused)" : "");
     text += "\n  focus:    " + (focus.empty() ? std::string("none") : focus);
     text += "\n  message:  " + (messageBox.empty() ? std::string("none") : messageBox) + "\n";
+    if (!preview.empty()) text += "  preview:  " + preview + "\n";
     return text;
 }
 
@@ -46,20 +60,33 @@ ScriptRunner::ScriptRunner(ProcedureScheduler& scheduler, HeadlessFrontEnd& fron
       procedures_(procedures),
       services_(std::move(services)) {
     scheduler_.setSwitchLimit(kSwitchLimit);
+    frontEnd_.setPreviewsWait(true);
+}
+
+ScriptRunner::~ScriptRunner() {
+    frontEnd_.setPreviewsWait(false);
 }
 
 std::optional<ScriptFailure> ScriptRunner::run(const std::vector<ScriptLine>& lines) {
     for (const ScriptLine& line : lines) {
         Outcome outcome = checkNoBox(line.verb);
+        if (!outcome) outcome = checkNoPreview(line.verb);
         if (!outcome) outcome = execute(line);
         if (outcome) return failure(line.number, line.source, std::move(*outcome));
     }
+    if (Outcome outcome = checkNothingLeftOpen()) return failure(0, "", std::move(*outcome));
+    return std::nullopt;
+}
+
+ScriptRunner::Outcome ScriptRunner::checkNothingLeftOpen() const {
     if (const MessageBoxRequest* box = frontEnd_.openMessageBox())
-        return failure(0, "", {"no message box left open", "message " + boxShown(*box)});
+        return Mismatch{"no message box left open", "message " + boxShown(*box)};
+    if (const PageQueue* pages = frontEnd_.openPreview())
+        return Mismatch{"no report preview left open", previewShown(*pages)};
     if (frontEnd_.unusedFileAnswers() > 0)
-        return failure(0, "", {"a file dialog for each file answer", "an answer left unused"});
+        return Mismatch{"a file dialog for each file answer", "an answer left unused"};
     if (frontEnd_.unusedDateAnswers() > 0)
-        return failure(0, "", {"a date picker for each date answer", "an answer left unused"});
+        return Mismatch{"a date picker for each date answer", "an answer left unused"};
     return std::nullopt;
 }
 
@@ -117,6 +144,12 @@ ScriptRunner::Outcome ScriptRunner::checkNoBox(const std::string& verb) const {
     return Mismatch{"no message box open", "message " + boxShown(*box)};
 }
 
+ScriptRunner::Outcome ScriptRunner::checkNoPreview(const std::string& verb) const {
+    const PageQueue* pages = frontEnd_.openPreview();
+    if (pages == nullptr || mayRunWithPreviewOpen(verb)) return std::nullopt;
+    return Mismatch{"the report preview closed first (preview close)", previewShown(*pages)};
+}
+
 ScriptFailure ScriptRunner::failure(int line, const std::string& command, Mismatch mismatch) const {
     ScriptFailure f;
     f.line = line;
@@ -129,6 +162,7 @@ ScriptFailure ScriptRunner::failure(int line, const std::string& command, Mismat
     if (const Window* focused = scheduler_.desktop().focused(); focused && focused->focused())
         f.focus = focused->focused()->describe();
     if (const MessageBoxRequest* box = frontEnd_.openMessageBox()) f.messageBox = boxShown(*box);
+    if (const PageQueue* pages = frontEnd_.openPreview()) f.preview = previewShown(*pages);
     return f;
 }
 
@@ -386,9 +420,35 @@ ScriptRunner::Outcome ScriptRunner::date(const ScriptLine& line) {
     return std::nullopt;
 }
 
+// The report preview.
+
 ScriptRunner::Outcome ScriptRunner::preview(const ScriptLine& line) {
-    return Mismatch{"the report preview (preview " + line.arguments[0].text + ")",
-                    "no report preview is open"};
+    const std::string& what = line.arguments[0].text;
+    const PageQueue* pages = frontEnd_.openPreview();
+    if (pages == nullptr)
+        return Mismatch{"the report preview (preview " + what + ")", "no report preview is open"};
+    if (what == "pages") {
+        const int wanted = std::stoi(line.arguments[1].text);
+        if (pages->pageCount() != wanted)
+            return Mismatch{"a report preview of " + pagesShown(wanted), previewShown(*pages)};
+        return std::nullopt;
+    }
+    if (what == "contains") {
+        const std::string& text = line.arguments[1].text;
+        if (!pages->contains(text))
+            return Mismatch{"a preview page containing " + scriptQuoted(text),
+                            previewShown(*pages) + " without it"};
+        return std::nullopt;
+    }
+    if (what == "pdf") {
+        const std::string& path = line.arguments[1].text;
+        if (FileResult saved = frontEnd_.savePreview(path); !saved.ok())
+            return Mismatch{"the preview saved as PDF to " + scriptQuoted(path), saved.error};
+        return std::nullopt;
+    }
+    std::string refusal;
+    if (!frontEnd_.closePreview(refusal)) return Mismatch{"a report preview to close", refusal};
+    return settle();
 }
 
 ScriptRunner::Outcome ScriptRunner::sql(const ScriptLine& line) {

@@ -24,6 +24,7 @@ struct ScriptFailure {
     std::vector<std::string> windows;  // the open windows' captions, the focused one first
     std::string focus;                 // the focused control of the focused window
     std::string messageBox;            // the open message box, caption and text
+    std::string preview;               // the open report preview, title and pages
 
     // The failure as the script command prints it.
     std::string report() const;
@@ -42,12 +43,17 @@ struct ScriptServices {
 // each command it lets the procedures run until every one waits for the user. A message box may
 // stay open only for the commands that deal with it (message, message-contains, answer, and the
 // file and date answers queued for later): any other command with a box open fails with the
-// box's text, so that nothing is answered by accident. A script ends well when every line held,
-// no box is left open and every queued file and date answer was used.
+// box's text, so that nothing is answered by accident. Likewise a report preview stays open, and
+// its procedure waits, until `preview close`; while it is open only the preview commands and
+// those that deal with a message box run. A script ends well when every line held, no box or
+// preview is left open and every queued file and date answer was used.
 class ScriptRunner {
   public:
     ScriptRunner(ProcedureScheduler& scheduler, HeadlessFrontEnd& frontEnd,
                  const ProcedureRegistry& procedures, ScriptServices services = {});
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // Runs the lines in order and stops at the first that does not hold.
     std::optional<ScriptFailure> run(const std::vector<ScriptLine>& lines);
@@ -75,6 +81,8 @@ class ScriptRunner {
     Outcome execute(const ScriptLine& line);
     Outcome settle();
     Outcome checkNoBox(const std::string& verb) const;
+    Outcome checkNoPreview(const std::string& verb) const;
+    Outcome checkNothingLeftOpen() const;
     Outcome findTarget(const LayoutToken& reference, Target& target) const;
     ScriptFailure failure(int line, const std::string& command, Mismatch mismatch) const;
 

@@ -124,8 +124,9 @@ TEST(NumberDeformat, RefusesWithTheReason) {
 }
 
 TEST(NumberDeformat, ReadsBackWhatItShows) {
-    const char* pictures[] = {"@N-14`4",  "@N-14.2",  "@N-_13.3", "@N(12.2)", "@N12.2-",
-                              "@N-015.3", "@N-*12.2", "@N-16_`2", "@N-9",     "@N-15.`4"};
+    const char* pictures[] = {"@N-14`4", "@N-14.2",  "@N-_13.3", "@N(12.2)",
+                              "@N12.2-", "@N-015.3", "@N-*12.2", "@N-16_`2",
+                              "@N-9",    "@N-15.`4", "@N-015.`2"};
     const char* values[] = {"0",         "1",          "-1",        "0.5",      "-0.5",
                             "1234.5678", "-9999.9999", "123456.78", "-1000000", "999.995"};
     for (const char* text : pictures) {
