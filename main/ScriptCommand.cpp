@@ -1,46 +1,23 @@
-#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "data/ProgramDirectory.h"
+#include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
+#include "framework/FormTestProcedures.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
 #include "frontend/headless/Script.h"
 #include "frontend/headless/ScriptQuery.h"
 #include "frontend/headless/ScriptRunner.h"
 #include "main/Commands.h"
-#include "runtime/Date.h"
 #include "runtime/ProcedureRegistry.h"
-#include "runtime/TimeOfDay.h"
+#include "storage/TableAccess.h"
 
 namespace dv {
 namespace {
-
-// Fixes the program's clock from --today dd.mm.yyyy and --time hh:mm.
-bool fixClock(const ProgramOptions& options, std::string& error) {
-    if (options.today) {
-        const int day = parseScriptDate(*options.today);
-        if (day == 0) {
-            error = "--today needs a date dd.mm.yyyy, not '" + *options.today + "'";
-            return false;
-        }
-        setFixedToday(day);
-    }
-    if (options.time) {
-        const std::string& t = *options.time;
-        const bool shaped = t.size() == 5 && t[2] == ':' && std::isdigit(t[0]) &&
-                            std::isdigit(t[1]) && std::isdigit(t[3]) && std::isdigit(t[4]);
-        const TimeValue time =
-            shaped ? timeValue(std::stoi(t.substr(0, 2)), std::stoi(t.substr(3, 2))) : 0;
-        if (time == 0) {
-            error = "--time needs a time hh:mm, not '" + t + "'";
-            return false;
-        }
-        setFixedNow(time);
-    }
-    return true;
-}
 
 bool readFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
@@ -61,10 +38,6 @@ int runScriptCommand(const ProgramOptions& options) {
         return 2;
     }
     std::string error;
-    if (!fixClock(options, error)) {
-        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
-        return 2;
-    }
     const std::string& path = options.arguments[0];
     const auto directory = findProgramDirectory(options.directory, options.programPath, error);
     if (!directory) {
@@ -87,6 +60,19 @@ int runScriptCommand(const ProgramOptions& options) {
     ProcedureScheduler& scheduler = programScheduler();
     HeadlessFrontEnd frontEnd(scheduler);
     ErrorReporter errors;
+    // The test suite's procedures over real tables, for scripts that test the framework through
+    // the program's command line; hidden from users.
+    SettingsManager settings;
+    std::unique_ptr<TableAccess> tables;
+    if (const char* wanted = std::getenv("DV_TEST_PROCEDURES");
+        wanted && std::string(wanted) == "1") {
+        if (FileResult resolved = resolveTableFileNames(settings, *directory); !resolved.ok()) {
+            std::fprintf(stderr, "dideroviv: %s\n", resolved.error.c_str());
+            return 1;
+        }
+        tables = std::make_unique<TableAccess>(&errors);
+        registerFormTestProcedures(programProcedures(), errors, &settings);
+    }
     ScriptQuery query(*directory);
     ScriptServices services;
     services.unknownProcedure = [&errors](const std::string& name) {

@@ -17,6 +17,18 @@ namespace dv {
 class ProcedureThread;
 class WindowDesktop;
 
+// Where a window stands on the desktop and how large it is, in pixels. A width or height of 0
+// leaves that size to the front end (the size the layout needs).
+struct WindowGeometry {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+
+    friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
+};
+
 // An open window: its controls in field order (numbers from 1), the focus, its queue of events,
 // its timer and its alerted keys. A procedure opens it, takes its events with nextEvent until it
 // is done, and closes it (or lets it go out of scope). The front end shows it and turns the
@@ -42,6 +54,21 @@ class Window {
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption) { caption_ = std::move(caption); }
     bool isFrame() const { return layout_.frame; }
+    bool isResizable() const { return layout_.resizable; }
+
+    // Position and size: the procedure restores them when the window opens, the front end keeps
+    // them up to date as the user moves and sizes the window.
+    const WindowGeometry& geometry() const { return geometry_; }
+    void setGeometry(const WindowGeometry& geometry) { geometry_ = geometry; }
+    // The smallest size the user may give a resizable window; 0 for no limit in that direction,
+    // kNaturalSize for the size the front end first lays the window out at.
+    static constexpr int kNaturalSize = -1;
+    int minimumWidth() const { return minimumWidth_; }
+    int minimumHeight() const { return minimumHeight_; }
+    void setMinimumSize(int width, int height) {
+        minimumWidth_ = width;
+        minimumHeight_ = height;
+    }
     WindowDesktop& desktop() const { return desktop_; }
     // The procedure thread that opened it, nullptr when the front end did.
     ProcedureThread* owner() const { return owner_; }
@@ -108,6 +135,9 @@ class Window {
     WindowDesktop& desktop_;
     ProcedureThread* owner_;
     std::string caption_;
+    WindowGeometry geometry_;
+    int minimumWidth_ = 0;
+    int minimumHeight_ = 0;
     std::vector<std::unique_ptr<Control>> controls_;
     Control* focused_ = nullptr;
     std::deque<Event> events_;

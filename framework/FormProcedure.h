@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "framework/FormKeyboard.h"
+#include "framework/FormToolbar.h"
+#include "framework/ReqFldClass.h"
+#include "framework/WindowProcedure.h"
+
+namespace dv {
+
+// The caption and text every form's required-field message is built from.
+inline constexpr std::string_view kRequiredTitle = " INFORMACIJA";
+inline constexpr std::string_view kRequiredTemplate = "@PROMPT podatek mora biti vnešen !";
+
+// A data-entry form: a window procedure with the history key Ctrl+', the form toolbar, the
+// required-field checker (set up when the window opens, consulted when OK is accepted; a required
+// field left empty keeps the form open, with that field focused) and the keyboard aids (Enter as
+// the next-field key, F6 for the calendar on date fields).
+//
+// A form registers the required fields whose generated prompt is not good enough in
+// RegisterRequired, and adds its own handling by overriding the event handlers.
+class FormProcedure : public WindowProcedure {
+  public:
+    FormProcedure(std::string name, const WindowLayout& layout, ErrorReporter& errors,
+                  SettingsManager* settings = nullptr);
+
+    ReqFldClass& required() { return required_; }
+    FormToolbar& formToolbar() { return toolbar_; }
+
+    int SetUp() override;
+    int OnAccepted(const Event& event) override;
+
+  protected:
+    // Called once the checker has listed the window's required controls.
+    virtual void RegisterRequired() {}
+
+  private:
+    ReqFldClass required_;
+    FormToolbar toolbar_;
+    std::unique_ptr<FormKeyboard> keyboard_;
+};
+
+}  // namespace dv

@@ -1,0 +1,183 @@
+#include "framework/WindowProcedure.h"
+
+#include <stdexcept>
+
+#include "framework/ErrorReporter.h"
+#include "storage/RelationKeeper.h"
+
+namespace dv {
+
+WindowProcedure::WindowProcedure(std::string name, const WindowLayout& layout,
+                                 ErrorReporter& errors, SettingsManager* settings)
+    : name_(std::move(name)),
+      layout_(layout),
+      errors_(errors),
+      settings_(settings),
+      vcrRequest_(&CallerVcrRequest) {}
+
+WindowProcedure::~WindowProcedure() {
+    // A procedure ended early (the program shuts down while it waits) still gives back what it
+    // holds; nothing is shown any more.
+    if (!dead_) releaseAtEnd(false);
+}
+
+int WindowProcedure::number(std::string_view control) const {
+    const ControlLayout* declared = layout_.find(control);
+    if (declared == nullptr)
+        throw std::invalid_argument("window " + layout_.name + " has no control ?" +
+                                    std::string(control));
+    return layout_.numberOf(*declared);
+}
+
+Control* WindowProcedure::controlAt(int number) const {
+    if (!window_ || number < 1 || number > window_->controlCount()) return nullptr;
+    return &window_->control(number);
+}
+
+void WindowProcedure::AddEndButton(std::string_view control, Response response) {
+    buttons_.emplace_back(number(control), response);
+}
+
+void WindowProcedure::AddHistoryControl(std::string_view control) {
+    number(control);
+    historyControls_.emplace_back(control);
+}
+
+int WindowProcedure::Execute() {
+    if (SetUp() == 0) RunLoop();
+    TearDown();
+    return response_ != 0 ? response_ : RespCancelled;
+}
+
+void WindowProcedure::Finish(Response response) {
+    response_ = response;
+    if (window_) window_->post(EventKind::CloseWindow);
+}
+
+void WindowProcedure::RunLoop() {
+    if (!dead_) lastInserted_.reset();
+    while (window_ && window_->isOpen()) {
+        const Event event = window_->nextEvent();
+        const int result = OnEvent(event);
+        if (result == kEventEndLoop) break;
+        const bool closing =
+            event.kind == EventKind::CloseWindow || event.kind == EventKind::CloseDown;
+        if (closing && result == kEventGoOn) window_->close();
+    }
+}
+
+int WindowProcedure::OnEvent(const Event& event) {
+    int result = kEventGoOn;
+    if (event.isWindowEvent()) {
+        result = OnWindowEvent(event);
+    } else {
+        result = dispatchByKind(event);
+        if (result == kEventGoOn) result = OnControlEvent(event);
+    }
+    for (WindowComponent* component : components_) {
+        if (result != kEventGoOn) break;
+        result = component->TakeEvent(event);
+    }
+    if (autoRefresh && window_ && window_->isOpen()) {
+        bool needed = forcedReset_;
+        for (WindowComponent* component : components_) needed = needed || component->NeedsRefresh();
+        if (needed) Refresh(forcedReset_);
+    }
+    return result;
+}
+
+int WindowProcedure::dispatchByKind(const Event& event) {
+    Control* control = controlAt(event.control);
+    switch (event.kind) {
+        case EventKind::Accepted:
+            // The runtime reads an accepted control into its variable before anyone sees it.
+            if (control != nullptr && fields_) fields_->update(*control);
+            return OnAccepted(event);
+        case EventKind::NewSelection:
+            return OnNewSelection(event);
+        case EventKind::AlertKey:
+            if (historyKey != 0 && event.key == historyKey && control != nullptr) {
+                RecallField(*control);
+                return kEventDone;
+            }
+            return kEventGoOn;
+        case EventKind::Rejected:
+            return OnRejected(event);
+        case EventKind::Selected:
+            return OnSelected(event);
+        default:
+            return kEventGoOn;
+    }
+}
+
+int WindowProcedure::OnWindowEvent(const Event& event) {
+    switch (event.kind) {
+        case EventKind::CloseWindow:
+        case EventKind::CloseDown:
+            return OnClose(event);
+        case EventKind::OpenWindow:
+            if (!inited_) AfterOpen();
+            selectFirstField();
+            return kEventGoOn;
+        case EventKind::GainFocus:
+            if (resetOnGainFocus) forcedReset_ = true;
+            return kEventGoOn;
+        case EventKind::Completed:
+            return OnCompleted(event);
+        default:
+            return kEventGoOn;
+    }
+}
+
+int WindowProcedure::OnControlEvent(const Event&) {
+    return kEventGoOn;
+}
+
+int WindowProcedure::OnNewSelection(const Event& event) {
+    const Control* control = controlAt(event.control);
+    if (control != nullptr && control->type() == ControlType::Sheet) Refresh();
+    return kEventGoOn;
+}
+
+int WindowProcedure::OnRejected(const Event& event) {
+    Control* control = controlAt(event.control);
+    if (control == nullptr) return kEventGoOn;
+    // The runtime only beeps; the user is told why the text was refused before it goes back to
+    // the value the field holds.
+    if (!event.detail.empty()) {
+        MessageBoxRequest box;
+        box.caption = " INFORMACIJA";
+        box.text = event.detail;
+        box.icon = MessageIcon::Exclamation;
+        currentFrontEnd().messageBox(box);
+    }
+    if (fields_) fields_->display(*control);
+    window_->select(*control);
+    return kEventDone;
+}
+
+int WindowProcedure::OnSelected(const Event&) {
+    return kEventGoOn;
+}
+
+void WindowProcedure::Refresh(bool force) {
+    for (WindowComponent* component : components_) component->Reset(force);
+    if (fields_) fields_->display();
+    forcedReset_ = false;
+}
+
+void WindowProcedure::RecallField(Control& control) {
+    if (!history_.recall(control.number())) return;
+    if (fields_) fields_->display(control);
+}
+
+void WindowProcedure::selectFirstField() {
+    Control* first = controlAt(firstField_);
+    if (first != nullptr && first->canFocus()) window_->select(*first);
+}
+
+bool WindowProcedure::recordChanged() const {
+    return primary_ != nullptr && saved_ != 0 && !primary_->file().SnapshotEquals(saved_);
+}
+
+}  // namespace dv
