@@ -96,7 +96,7 @@ std::string TableSql::term(const OrderTerm& term) const {
 }
 
 std::string TableSql::select(int key, int equal, int after, bool forward,
-                             std::string_view condition) const {
+                             std::string_view condition, bool orEqual) const {
     const std::vector<OrderTerm>& terms = layout_.order(key);
     std::string sql = "SELECT \"_ROW\",\"_VERSION\"," + columnList() + " FROM " + qualified_;
     std::string where;
@@ -107,8 +107,8 @@ std::string TableSql::select(int key, int equal, int after, bool forward,
     if (after >= 0) {
         const OrderTerm& strict = terms[static_cast<std::size_t>(after)];
         const bool greater = strict.ascending == forward;
-        where += (where.empty() ? "" : " AND ") + term(strict) + (greater ? ">?" : "<?") +
-                 std::to_string(after + 1);
+        where += (where.empty() ? "" : " AND ") + term(strict) + (greater ? ">" : "<") +
+                 (orEqual ? "=?" : "?") + std::to_string(after + 1);
     }
     if (!where.empty()) sql += " WHERE " + where;
     std::string orderBy;

@@ -37,9 +37,10 @@ class TableSql {
     // order terms equal to parameters 1..equal, term `after` (when >= 0) strictly after parameter
     // after+1 in the reading direction, ordered by the terms from `equal` on; parameter t+1 (t the
     // number of terms, the row id included) is the limit. A `condition` that is not empty must
-    // hold as well (its parameters numbered from t+2).
-    std::string select(int key, int equal, int after, bool forward,
-                       std::string_view condition = {}) const;
+    // hold as well (its parameters numbered from t+2). With `orEqual` term `after` may also equal
+    // its parameter.
+    std::string select(int key, int equal, int after, bool forward, std::string_view condition = {},
+                       bool orEqual = false) const;
 
     // An order term as SQL: the quoted column (with its collation) or the row id.
     std::string term(const OrderTerm& term) const;
