@@ -37,14 +37,10 @@ class ReportParser {
     explicit ReportParser(std::string_view source) { layout_.source = source; }
 
     ReportLayout parse(std::string_view text) {
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
+        forEachLayoutLine(text, [this](std::string_view line) {
             ++line_;
-            parseLine(text.substr(start, end - start));
-            start = end + 1;
-        }
+            parseLine(line);
+        });
         if (!sawHeader_) fail("the file has no report line");
         finishBand();
         if (layout_.fonts.empty()) {
@@ -70,8 +66,9 @@ class ReportParser {
         LayoutLine words = splitLayoutLine(text);
         if (!words.ok()) fail(words.error);
         if (words.tokens.empty()) return;
-        if (text.find('\t') < text.find_first_not_of(" \t")) fail("indent with blanks, not tabs");
-        const int indent = static_cast<int>(text.find_first_not_of(' '));
+        const std::optional<int> margin = layoutIndent(text);
+        if (!margin) fail("indent with blanks, not tabs");
+        const int indent = *margin;
         if (!sawHeader_) {
             if (indent != 0) fail("the report line must not be indented");
             header(words.tokens);

@@ -25,14 +25,10 @@ class Parser {
     explicit Parser(std::string_view source) { layout_.source = source; }
 
     WindowLayout parse(std::string_view text) {
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
+        forEachLayoutLine(text, [this](std::string_view line) {
             ++line_;
-            parseLine(text.substr(start, end - start));
-            start = end + 1;
-        }
+            parseLine(line);
+        });
         if (!sawHeader_) fail("the file has no window line");
         return std::move(layout_);
     }
@@ -53,7 +49,9 @@ class Parser {
         LayoutLine words = splitLayoutLine(text);
         if (!words.ok()) fail(words.error);
         if (words.tokens.empty()) return;
-        const int indent = indentOf(text);
+        const std::optional<int> margin = layoutIndent(text);
+        if (!margin) fail("indent with blanks, not tabs");
+        const int indent = *margin;
         if (!sawHeader_) {
             if (indent != 0) fail("the window line must not be indented");
             header(words.tokens);
@@ -65,19 +63,6 @@ class Parser {
             column(indent, words.tokens);
         else
             control(indent, words.tokens);
-    }
-
-    int indentOf(std::string_view text) const {
-        int indent = 0;
-        for (char c : text) {
-            if (c == ' ')
-                ++indent;
-            else if (c == '\t')
-                fail("indent with blanks, not tabs");
-            else
-                break;
-        }
-        return indent;
     }
 
     void header(const std::vector<LayoutToken>& tokens) {

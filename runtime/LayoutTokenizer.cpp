@@ -49,4 +49,11 @@ LayoutLine splitLayoutLine(std::string_view line) {
     return result;
 }
 
+std::optional<int> layoutIndent(std::string_view line) {
+    const std::size_t firstWord = line.find_first_not_of(" \t");
+    const std::string_view margin = line.substr(0, firstWord);
+    if (margin.find('\t') != std::string_view::npos) return std::nullopt;
+    return static_cast<int>(margin.size());
+}
+
 }  // namespace dv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +26,21 @@ struct LayoutLine {
 // and unquoted pieces without a blank between them form one word (tip="Šifra enote"). A "#" that
 // begins a word starts a comment that runs to the end of the line. A quote left open is an error.
 LayoutLine splitLayoutLine(std::string_view line);
+
+// The number of blanks before a line's first word; nullopt when a tab stands among them
+// (layouts are indented with blanks only).
+std::optional<int> layoutIndent(std::string_view line);
+
+// Calls `visit(text)` for every line of a layout, in order; the lines are split at "\n".
+template <class Visit>
+void forEachLayoutLine(std::string_view text, Visit&& visit) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        visit(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 }  // namespace dv

@@ -5,30 +5,14 @@
 #include <cstdio>
 #include <fstream>
 
+#include "ProgramRun.h"
 #include "TempDirectory.h"
 
 namespace dv {
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // standard output and standard error
-};
-
-// Runs the program with `arguments` in `directory`.
-ProgramRun runProgram(const std::filesystem::path& directory, const std::string& arguments) {
-    const std::string command = "cd '" + directory.string() + "' && '" DV_EXECUTABLE "' --dir '" +
-                                directory.string() + "' " + arguments + " 2>&1";
-    ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using test::ProgramRun;
+using test::runProgram;
 
 class ScriptCommandLine : public ::testing::Test {
   protected:
