@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchArguments.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
@@ -264,14 +265,7 @@ void passRaw(benchmark::State& state) {
 int main(int argc, char** argv) {
     // A handful of iterations of each: a short minimum time fixes the count without adding
     // "/iterations:n" to the names.
-    std::vector<char*> arguments(argv, argv + argc);
-    std::string minTime = "--benchmark_min_time=0.000001";
-    if (std::none_of(arguments.begin(), arguments.end(), [](const char* argument) {
-            return std::string_view(argument).starts_with("--benchmark_min_time");
-        }))
-        arguments.insert(arguments.begin() + 1, minTime.data());
-    argc = static_cast<int>(arguments.size());
-    argv = arguments.data();
+    const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);
     benchmark::RegisterBenchmark("BM_Report10k/paginate", reportPaginate)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Report10k/pdf", reportPdf)->Unit(benchmark::kMillisecond);

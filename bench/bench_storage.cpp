@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/BenchArguments.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
@@ -352,14 +353,7 @@ void registerPair(const char* name, void (*raw)(benchmark::State&),
 int main(int argc, char** argv) {
     // One iteration of each (every one handles 100,000 rows): a minimum time shorter than any
     // iteration fixes the count without adding "/iterations:n" to the names.
-    std::vector<char*> arguments(argv, argv + argc);
-    std::string minTime = "--benchmark_min_time=0.000001";
-    if (std::none_of(arguments.begin(), arguments.end(), [](const char* argument) {
-            return std::string_view(argument).starts_with("--benchmark_min_time");
-        }))
-        arguments.insert(arguments.begin() + 1, minTime.data());
-    argc = static_cast<int>(arguments.size());
-    argv = arguments.data();
+    const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);
     registerPair("BM_Insert100k", insertRaw, insertEngine);
     registerPair("BM_ScanByKey100k", scanRaw, scanEngine);
     registerPair("BM_GetByKey100k", getRaw, getEngine);

@@ -1,24 +1,10 @@
 #include "framework/FormFields.h"
 
+#include "runtime/ControlType.h"
 #include "runtime/PictureFormat.h"
 
 namespace dv {
 namespace {
-
-bool editsVariable(ControlType type) {
-    switch (type) {
-        case ControlType::Entry:
-        case ControlType::Spin:
-        case ControlType::TextBox:
-        case ControlType::Combo:
-        case ControlType::DropList:
-        case ControlType::Check:
-        case ControlType::Option:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // The control's picture, when it shows its value through one.
 std::optional<Picture> pictureOf(const Control& control) {
@@ -85,7 +71,7 @@ std::optional<ExpressionValue> controlValue(const Control& control, ValueKind ki
 
 FormFields::FormFields(Window& window) : window_(window) {
     for (const auto& control : window.controls()) {
-        if (!editsVariable(control->type()) || control->name().empty()) continue;
+        if (!isInputType(control->type()) || control->name().empty()) continue;
         if (auto variable = FormVariable::find(control->name()))
             bound_.emplace(control->number(), *variable);
     }
