@@ -67,6 +67,11 @@ void BrowseColumns::styleRows(std::vector<ListRow>& rows) {
 }
 
 void BrowseColumns::takeEvent(const Event& event) {
+    if (event.kind == EventKind::HeaderPressed && event.control == list_.list().number()) {
+        // A click on the heading of the sort column turns its order round.
+        SortByColumn(event.column, event.column == sortColumn_ && !descending_);
+        return;
+    }
     if (queryLine_.empty() || event.kind != EventKind::Accepted || event.control == 0) return;
     const Control& source = list_.host().window().control(event.control);
     if (sameControlName(source.name(), queryLine_)) ApplyQuery(source.value());

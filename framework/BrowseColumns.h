@@ -19,6 +19,9 @@ inline constexpr Colour kGreenBarForeground = 0;
 // colours, sorting and locating by column, hiding columns, a query line, and the column layout
 // kept in the settings file from one run to the next.
 //
+// A click on a column's heading (HeaderPressed) sorts the list by that column; a click on the
+// heading of the sort column turns its order round.
+//
 // Kept per list in the settings section it is given, for each column n: "COLUMNWIDTH#n",
 // "COLUMNORDER#n" (its place among the columns), "SORTCOLUMN#n" (1 when the list is sorted by
 // it), "SORTDIRECTION#n" (1 descending) and "DESIGNHASH#n" (the column's heading, picture and

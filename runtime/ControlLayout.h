@@ -18,6 +18,7 @@ struct ListColumn {
     std::string heading;
     std::string picture;
     bool rightAligned = false;
+    bool centred = false;
 };
 
 // A control as its window's layout declares it: what it is, what it shows and how it starts.

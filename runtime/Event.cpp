@@ -26,6 +26,8 @@ std::string_view eventKindName(EventKind kind) {
             return "ScrollTop";
         case EventKind::ScrollBottom:
             return "ScrollBottom";
+        case EventKind::HeaderPressed:
+            return "HeaderPressed";
         case EventKind::OpenWindow:
             return "OpenWindow";
         case EventKind::CloseWindow:

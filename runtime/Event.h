@@ -22,6 +22,7 @@ enum class EventKind {
     PageDown,
     ScrollTop,
     ScrollBottom,
+    HeaderPressed,  // the heading of a list's column was clicked (see Event::column)
     // Window events.
     OpenWindow,   // the window has opened (the first event it receives)
     CloseWindow,  // the window is asked to close (close box, Esc, the program's own request)
@@ -37,6 +38,7 @@ struct Event {
     KeyCode key = 0;           // the key of an AlertKey event
     std::string detail;        // why input was rejected
     std::uint64_t serial = 0;  // order of posting within the window
+    int column = 0;            // the column (from 1) of a HeaderPressed event
 
     bool isWindowEvent() const { return control == 0; }
 };

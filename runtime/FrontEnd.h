@@ -115,6 +115,13 @@ class FrontEnd {
     // system have only the default printer.
     virtual PrinterSettings printer() const { return {}; }
     virtual void setPrinter(const PrinterSettings&) {}
+    // The system's printer set-up dialog under `caption`; the printer chosen becomes current.
+    // False when the user cancelled, or the front end has no such dialog.
+    virtual bool printerSetUp(const std::string& /*caption*/) { return false; }
+
+    // Opens an address (web page, "mailto:") in the desktop's own program. False when the
+    // front end cannot, or the desktop refused.
+    virtual bool openAddress(const std::string& /*address*/) { return false; }
 
     // Shows the pages of a finished report until the user closes the preview. Front ends
     // without a preview print nothing and answer that the preview was closed.

@@ -14,7 +14,7 @@ namespace {
 //   window NAME "CAPTION" [frame] [resizable] [font="..."] [icon="..."] [wallpaper="..."]
 //                         [timer=N]
 //     TYPE [?NAME] ["TEXT"] [ATTRIBUTE ...]
-//       column "HEADING" [picture=@...] [right]          (inside a list)
+//       column "HEADING" [picture=@...] [right | center]   (inside a list)
 //
 // The window line comes first and is not indented; every other line is indented with blanks,
 // and a line indented deeper than the one before it lies inside that control. Attributes are
@@ -233,6 +233,8 @@ class Parser {
                 col.picture = picture(value);
             else if (key == "right" && !hasValue)
                 col.rightAligned = true;
+            else if (key == "center" && !hasValue)
+                col.centred = true;
             else
                 fail("unknown column attribute '" + tokens[i].text + "'");
         }

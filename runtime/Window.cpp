@@ -1,6 +1,7 @@
 #include "runtime/Window.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 #include "runtime/LayoutResources.h"
@@ -17,10 +18,16 @@ WindowDesktop& currentDesktop() {
     return thread->scheduler().desktop();
 }
 
+std::uint64_t nextWindowId() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 }  // namespace
 
 Window::Window(const WindowLayout& layout, WindowDesktop& desktop)
     : layout_(layout),
+      id_(nextWindowId()),
       desktop_(desktop),
       owner_(ProcedureThread::current()),
       caption_(layout.caption) {
@@ -129,6 +136,11 @@ Control* Window::nextFocusable(const Control* from, bool backwards) const {
 
 void Window::post(EventKind kind, int control, KeyCode key, std::string detail) {
     events_.push_back({kind, control, key, std::move(detail), ++serial_});
+}
+
+void Window::post(Event event) {
+    event.serial = ++serial_;
+    events_.push_back(std::move(event));
 }
 
 bool Window::eventReady() const {

@@ -50,6 +50,9 @@ class Window {
     Window& operator=(const Window&) = delete;
 
     const std::string& name() const { return layout_.name; }
+    // A number no other window of this run has: front ends tell a newly opened window from a
+    // closed one that had the same address.
+    std::uint64_t id() const { return id_; }
     const WindowLayout& layout() const { return layout_; }
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption) { caption_ = std::move(caption); }
@@ -98,6 +101,8 @@ class Window {
     // Events.
     void post(EventKind kind, int control = 0, KeyCode key = 0, std::string detail = {});
     void post(EventKind kind, const Control& control) { post(kind, control.number()); }
+    // Posts an event as it is given (its serial is assigned here).
+    void post(Event event);
     // The next event, waiting (on the procedure thread that opened the window) until there is
     // one.
     Event nextEvent();
@@ -132,6 +137,7 @@ class Window {
     std::optional<Event> nextAcceptAllEvent();
 
     const WindowLayout& layout_;
+    const std::uint64_t id_;
     WindowDesktop& desktop_;
     ProcedureThread* owner_;
     std::string caption_;

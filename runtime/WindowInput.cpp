@@ -250,6 +250,21 @@ InputResult highlightRow(Window& window, Control& list, int row) {
     return {};
 }
 
+InputResult pressColumnHeader(Window& window, Control& list, int column) {
+    if (list.type() != ControlType::List) return refused(list, "is not a list");
+    if (InputResult why = checkUsable(list); !why.ok()) return why;
+    const int columns = static_cast<int>(list.columns().size());
+    if (column < 1 || column > columns)
+        return refused(list, "has " + std::to_string(columns) + " columns, not column " +
+                                 std::to_string(column));
+    Event event;
+    event.kind = EventKind::HeaderPressed;
+    event.control = list.number();
+    event.column = column;
+    window.post(std::move(event));
+    return {};
+}
+
 InputResult chooseTab(Window& window, Control& tab) {
     if (tab.type() != ControlType::Tab) return refused(tab, "is not a tab");
     if (InputResult why = checkUsable(tab); !why.ok()) return why;

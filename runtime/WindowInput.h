@@ -45,6 +45,10 @@ InputResult pressControl(Window& window, Control& control);
 // NewSelection.
 InputResult highlightRow(Window& window, Control& list, int row);
 
+// Clicks the heading of column `column` (from 1) of a list: the list receives HeaderPressed
+// with the column. The focus does not move, as a click on a heading leaves it where it was.
+InputResult pressColumnHeader(Window& window, Control& list, int column);
+
 // Shows a tab of a sheet; the sheet receives NewSelection.
 InputResult chooseTab(Window& window, Control& tab);
 

@@ -116,6 +116,13 @@ const std::map<std::string, Check, std::less<>>& commandChecks() {
              if (why.empty() && !isPositive(a[1].text)) why = "row numbers start at 1";
              return why;
          }},
+        {"header",
+         [](const Arguments& a) {
+             auto why = needs(a, 2, "header REF N");
+             if (why.empty()) why = needsReference(a, 0);
+             if (why.empty() && !isPositive(a[1].text)) why = "column numbers start at 1";
+             return why;
+         }},
         {"close", [](const Arguments& a) { return needs(a, 0, "close"); }},
         {"message", [](const Arguments& a) { return needs(a, 2, "message \"CAPTION\" \"TEXT\""); }},
         {"message-contains",

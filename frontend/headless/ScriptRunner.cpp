@@ -103,6 +103,7 @@ ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine& line) {
         {"key", &ScriptRunner::key},
         {"tab", &ScriptRunner::tab},
         {"row", &ScriptRunner::row},
+        {"header", &ScriptRunner::header},
         {"close", &ScriptRunner::close},
         {"message", &ScriptRunner::message},
         {"message-contains", &ScriptRunner::messageContains},
@@ -285,6 +286,15 @@ ScriptRunner::Outcome ScriptRunner::row(const ScriptLine& line) {
     const int number = std::stoi(line.arguments[1].text);
     if (InputResult r = highlightRow(*target.window, *target.control, number); !r.ok())
         return Mismatch{"to highlight row " + line.arguments[1].text, r.refusal};
+    return settle();
+}
+
+ScriptRunner::Outcome ScriptRunner::header(const ScriptLine& line) {
+    Target target;
+    if (Outcome outcome = findTarget(line.arguments[0], target)) return outcome;
+    const int column = std::stoi(line.arguments[1].text);
+    if (InputResult r = pressColumnHeader(*target.window, *target.control, column); !r.ok())
+        return Mismatch{"to click the heading of column " + line.arguments[1].text, r.refusal};
     return settle();
 }
 

@@ -96,6 +96,7 @@ class ScriptRunner {
     Outcome key(const ScriptLine& line);
     Outcome tab(const ScriptLine& line);
     Outcome row(const ScriptLine& line);
+    Outcome header(const ScriptLine& line);
     Outcome close(const ScriptLine& line);
     Outcome message(const ScriptLine& line);
     Outcome messageContains(const ScriptLine& line);

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/BrowseColumns.h"
+#include "framework/BrowseList.h"
+#include "framework/WindowProcedure.h"
+#include "storage/ViewManager.h"
+
+namespace dv {
+
+// A window procedure whose window shows one browse list over a table. It opens the table (with
+// the tables its relations need) when it starts, sets the list up once the window is open,
+// hands the list every event of the window and closes the table when it ends. The list carries
+// the list extension (BrowseColumns): green-bar rows, sorting by a click on a column's heading
+// (with the locator of the first order), the query line, and the column layout kept in the
+// settings file under the procedure's name.
+//
+// A list window derives from it and says in DefineList what the list shows:
+//
+//   void BrowseUnits::DefineList() {
+//       const int byCode = file().table().findKey("ENOTAKLJUC");
+//       list().DefineOrder(byCode);
+//       list().AttachLocator(LocatorKind::Incremental, "Lokator");
+//       AddColumn(1, "Enota", byCode);
+//       AddColumn(2, "Naziv", file().table().findKey("NAZIVKLJUC"));
+//       list().SetControls({"Dodaj", "Spremeni", "Brisi", "", "Izberi", "", "", ""});
+//       SetForm("UpdateSFENOTE");
+//   }
+//
+// Called with ReqSelect (a lookup) the list shows its Select button; selecting ends the window
+// with RespCompleted and leaves the highlighted record in the table's buffer, anything else puts
+// the caller's record back. Called with ReqView the list has no Insert, Change or Delete.
+//
+// A derived window can refuse requests for the highlighted record (MayAsk): the refused buttons
+// are disabled on every change of the row, and no key, double click, queued press or move of
+// the form's toolbar reaches the form with a refused request. A record that may not be changed
+// opens read-only instead when it is double-clicked (or Enter, Ctrl+Enter is pressed on it).
+class BrowseProcedure : public WindowProcedure {
+  public:
+    // `table` is the primary table (name or prefix), `listControl` the list of the layout.
+    BrowseProcedure(std::string name, const WindowLayout& layout, ErrorReporter& errors,
+                    SettingsManager* settings, std::string_view table,
+                    std::string_view listControl);
+    ~BrowseProcedure() override;
+
+    BrowseList& list() { return list_; }
+    const BrowseList& list() const { return list_; }
+    BrowseColumns& columns() { return columns_; }
+    ViewManager& view() { return view_; }
+    FileManager& file() const { return view_.primary(); }
+
+    // ---- configuration, in DefineList. Names the table or layout lacks throw
+    // std::invalid_argument.
+
+    // Column `column` (from 1) shows `field` of the primary table; a click on its heading sorts
+    // the list by `key` (-1: the column cannot be sorted by).
+    void AddColumn(int column, std::string_view field, int key = -1);
+    // The form that Insert, Change, Delete and View call, by its procedure name. When the
+    // program has no procedure of that name, a press of those buttons raises message 24
+    // "Procedure not defined" and does nothing else.
+    void SetForm(std::string procedure);
+    // Pressing `control` calls the procedure of that name on this thread (the print options of
+    // a list); `key`, when given, presses the control from anywhere in the window.
+    void AddCallButton(std::string_view control, std::string procedure, KeyCode key = 0);
+
+    // ---- the life cycle
+    int SetUp() override;
+    void TearDown() override;
+    void Refresh(bool force = false) override;
+    int OnEvent(const Event& event) override;
+    int OnAccepted(const Event& event) override;
+
+  protected:
+    // Sets the list up: its orders with their ranges, locators and filters, its columns, its
+    // buttons and its form. Runs once the window is open, before the list is filled.
+    virtual void DefineList() = 0;
+    // Whether the list may call its form with `request` for the highlighted record (for
+    // ReqInsert: whether a record may be added at all). Everything is allowed by default.
+    virtual bool MayAsk(Request request) const {
+        (void)request;
+        return true;
+    }
+    // Runs after every event, once the list has taken it: what the window shows about the
+    // highlighted record.
+    virtual void ShowHighlighted() {}
+    // The record of the highlighted row as the list read it (the table's record layout),
+    // nullptr when the list is empty.
+    const void* highlightedRecord() const;
+
+  private:
+    class Host;
+    struct CallButton {
+        int control;
+        std::string procedure;
+        KeyCode key;
+    };
+
+    void syncAskButtons();
+    bool askable(int control) const;
+    bool formDefined() const;
+    int viewInstead();
+    void callProcedureOf(const CallButton& button);
+
+    ViewManager view_;
+    std::unique_ptr<Host> host_;
+    BrowseList list_;
+    BrowseColumns columns_;
+    std::string listControl_;
+    std::string form_;
+    std::vector<CallButton> callButtons_;
+    bool viewOpened_ = false;
+    bool listReady_ = false;
+};
+
+}  // namespace dv
