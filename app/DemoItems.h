@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/DemoTables.h"
+#include "runtime/Decimal.h"
+
+namespace dv {
+
+// The demo company's item catalogue (ARTIKLI) and its stock in the warehouse units (ZALOGA).
+
+// The number of items the demo company carries.
+inline constexpr std::size_t kDemoItemCount = 2000;
+
+// One item of the catalogue: a product of a subgroup in one of its sizes under one brand
+// (indexes into demoGroups() and demoBrands()).
+struct DemoItemChoice {
+    std::size_t group = 0;
+    std::size_t subgroup = 0;
+    std::size_t product = 0;
+    std::size_t size = 0;
+    std::size_t brand = 0;
+};
+
+// The first `count` items: the subgroups take turns, each going through the sizes of its
+// products under one brand after another, so that no two items are alike. A subgroup whose
+// combinations are used up drops out; fewer than `count` come back when all are used up.
+std::vector<DemoItemChoice> chooseDemoItems(std::size_t count);
+
+// "Kruh polnozrnati Planika 500 g".
+std::string demoItemName(const DemoItemChoice& item);
+
+// The value of a stock quantity at a price: their product, which the value field keeps to its
+// two places (rounded half away from zero).
+Decimal demoStockValue(const Decimal& quantity, const Decimal& price);
+
+// Adds `count` items and their stock rows. Every item has a valid EAN-13 code with the
+// Slovenian prefix 383, a group and subgroup, a tax rate, a unit of measure and prices; it is
+// in stock in the first wholesale unit and, by chance, in the others. A few stock rows have no
+// stock and a few a negative quantity, as stock that was sold before its receipt was entered.
+void addDemoItems(DemoTables& tables, FileManager& items, FileManager& stock,
+                  std::size_t count = kDemoItemCount);
+
+}  // namespace dv
