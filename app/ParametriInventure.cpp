@@ -1,0 +1,180 @@
+#include "app/ParametriInventure.h"
+
+#include <array>
+#include <string_view>
+
+#include "app/ListSelection.h"
+#include "app/RecordFetch.h"
+#include "app/TransactionTypeField.h"
+#include "data/ProgramGlobals.h"
+#include "data/RecordBuffers.h"
+#include "data/Records.h"
+#include "framework/SettingsWindow.h"
+#include "runtime/LocalVariables.h"
+#include "storage/TableAccess.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kSection = "SPLOŠNO";
+constexpr std::string_view kPartnerList = "BrowseSFPARTN";
+
+std::vector<SettingsEntry> stocktakeEntries() {
+    return {
+        {kSection, "SifraLastnikaPrograma", VariableRef(GLO.SIFRALASTNIKAPROGRAMA)},
+        {kSection, "VrstaPrometaInvManjkoVP", VariableRef(GLO.VRSTAPROMETAINVMANJKOVP)},
+        {kSection, "VrstaPrometaInvVisekVP", VariableRef(GLO.VRSTAPROMETAINVVISEKVP)},
+        {kSection, "VrstaPrometaInvManjkoMP", VariableRef(GLO.VRSTAPROMETAINVMANJKOMP)},
+        {kSection, "VrstaPrometaInvVisekMP", VariableRef(GLO.VRSTAPROMETAINVVISEKMP)},
+    };
+}
+
+// The controls of one transaction type: its number, its description and its lookup button, in
+// the order of the window's TransactionTypeFields.
+struct TypeControls {
+    std::string_view number;
+    std::string_view description;
+    std::string_view button;
+};
+
+constexpr std::array<TypeControls, 4> kTypeControls = {{
+    {"?GLO:VRSTAPROMETAINVMANJKOVP", "?LOC:VPMANJKOVP", "?IzberiManjkoVP"},
+    {"?GLO:VRSTAPROMETAINVVISEKVP", "?LOC:VPVISEKVP", "?IzberiVisekVP"},
+    {"?GLO:VRSTAPROMETAINVMANJKOMP", "?LOC:VPMANJKOMP", "?IzberiManjkoMP"},
+    {"?GLO:VRSTAPROMETAINVVISEKMP", "?LOC:VPVISEKMP", "?IzberiVisekMP"},
+}};
+
+class ParametriInventureWindow : public SettingsWindow {
+  public:
+    ParametriInventureWindow()
+        : SettingsWindow("ParametriInventure", stocktakeEntries(), true, "?Potrdi", "?Preklici"),
+          partners_(tableAccess().file("SFPARTN")),
+          types_(tableAccess().file("SFVRPROM")),
+          fields_{{
+              {types_, VariableRef(GLO.VRSTAPROMETAINVMANJKOVP), 'V', 'I', descriptions_[0]},
+              {types_, VariableRef(GLO.VRSTAPROMETAINVVISEKVP), 'V', 'N', descriptions_[1]},
+              {types_, VariableRef(GLO.VRSTAPROMETAINVMANJKOMP), 'M', 'I', descriptions_[2]},
+              {types_, VariableRef(GLO.VRSTAPROMETAINVVISEKMP), 'M', 'N', descriptions_[3]},
+          }} {
+        for (std::size_t i = 0; i < kTypeControls.size(); ++i)
+            locals_.add(kTypeControls[i].description.substr(1), descriptions_[i]);
+        setFirstField("?GLO:SIFRALASTNIKAPROGRAMA");
+        AddGuardedTable(partners_);
+        AddGuardedTable(types_);
+    }
+    ~ParametriInventureWindow() override { closeTables(); }
+
+    int PrepareRecord() override {
+        if (const int prepared = SettingsWindow::PrepareRecord(); prepared != 0) return prepared;
+        if (!openTables()) return kLevelFatal;
+        showPartner();
+        for (TransactionTypeField& field : fields_) field.showDescription();
+        return 0;
+    }
+
+    void TearDown() override {
+        SettingsWindow::TearDown();
+        closeTables();
+    }
+
+    int OnAccepted(const Event& event) override {
+        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+            return handled;
+        Control* control = controlAt(event.control);
+        if (control == nullptr || !takeControl(*control)) return kEventGoOn;
+        Refresh();
+        return kEventDone;
+    }
+
+  private:
+    // The user's action on one of the window's own controls; false for any other control.
+    bool takeControl(Control& control) {
+        if (control.number() == number("?GLO:SIFRALASTNIKAPROGRAMA")) {
+            ownerAccepted(control);
+            return true;
+        }
+        if (control.number() == number("?IzberiPartnerja")) {
+            choosePartner();
+            return true;
+        }
+        for (std::size_t i = 0; i < kTypeControls.size(); ++i) {
+            const TypeControls& names = kTypeControls[i];
+            TransactionTypeField& field = fields_[i];
+            if (control.number() == number(names.number)) {
+                field.showDescription();
+                return true;
+            }
+            if (control.number() == number(names.description)) {
+                field.takeTypedDescription(control.value());
+                return true;
+            }
+            if (control.number() == number(names.button)) {
+                field.chooseFromList();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // An owner code without a partner opens the partner list; when the program has no such list
+    // yet, the code is taken as it is, with a blank name.
+    void ownerAccepted(Control& control) {
+        if (showPartner() || GLO.SIFRALASTNIKAPROGRAMA == 0 || !hasList(kPartnerList)) return;
+        if (selectFromList(kPartnerList)) {
+            GLO.SIFRALASTNIKAPROGRAMA = SFPARTN.Sifra;
+            return;
+        }
+        showPartner();
+        window()->select(control);
+    }
+
+    void choosePartner() {
+        // The list may position itself on the partner the code names.
+        SFPARTN.Sifra = GLO.SIFRALASTNIKAPROGRAMA;
+        if (selectFromList(kPartnerList))
+            GLO.SIFRALASTNIKAPROGRAMA = SFPARTN.Sifra;
+        else
+            showPartner();
+    }
+
+    // Reads the partner of the owner code into the buffer, whose name the window shows; false
+    // (the name blank) when the code is 0 or names no partner.
+    bool showPartner() {
+        clearRecord(partners_.table(), partners_.buffer());
+        if (GLO.SIFRALASTNIKAPROGRAMA == 0) return false;
+        SFPARTN.Sifra = GLO.SIFRALASTNIKAPROGRAMA;
+        return fetchRecord(partners_, partners_.table().findKey("SIFRAKLJUC"));
+    }
+
+    bool openTables() {
+        partnersOpened_ = partners_.Open() == kLevelBenign;
+        if (!partnersOpened_) return false;
+        typesOpened_ = types_.Open() == kLevelBenign;
+        return typesOpened_;
+    }
+
+    void closeTables() {
+        if (typesOpened_) types_.Close();
+        if (partnersOpened_) partners_.Close();
+        typesOpened_ = partnersOpened_ = false;
+    }
+
+    // The descriptions beside the types (LOC:VPMANJKOVP, ...), in the order of kTypeControls;
+    // the window's controls find them through the procedure's local scope.
+    LocalVariables locals_;
+    std::array<FixedText<40>, kTypeControls.size()> descriptions_{};
+    FileManager& partners_;
+    FileManager& types_;
+    std::array<TransactionTypeField, kTypeControls.size()> fields_;
+    bool partnersOpened_ = false;
+    bool typesOpened_ = false;
+};
+
+}  // namespace
+
+int ParametriInventure() {
+    ParametriInventureWindow window;
+    return window.Execute();
+}
+
+}  // namespace dv

@@ -1,0 +1,35 @@
+#include "framework/SettingsWindow.h"
+
+#include "framework/ProgramServices.h"
+#include "runtime/LayoutResources.h"
+
+namespace dv {
+
+SettingsWindow::SettingsWindow(std::string name, std::vector<SettingsEntry> entries,
+                               bool restoreOnCancel, std::string_view okControl,
+                               std::string_view cancelControl)
+    : FormProcedure(name, windowLayout(name), programErrors(), &programSettings()),
+      entries_(std::move(entries)),
+      saved_(entries_),
+      restoreOnCancel_(restoreOnCancel) {
+    setOkControl(okControl);
+    AddEndButton(cancelControl, RespCancelled);
+}
+
+int SettingsWindow::OnCompleted(const Event&) {
+    const FileResult written = writeSettingsEntries(programSettings(), entries_);
+    if (!written.ok()) {
+        reportSettingsNotSaved(written);
+        return kEventDone;
+    }
+    Finish(RespCompleted);
+    return kEventDone;
+}
+
+int SettingsWindow::OnClose(const Event& event) {
+    const int result = FormProcedure::OnClose(event);
+    if (result == kEventGoOn && response() != RespCompleted && restoreOnCancel_) saved_.restore();
+    return result;
+}
+
+}  // namespace dv

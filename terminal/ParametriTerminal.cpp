@@ -1,0 +1,92 @@
+#include "terminal/ParametriTerminal.h"
+
+#include <filesystem>
+#include <string>
+
+#include "data/ProgramDirectory.h"
+#include "data/ProgramGlobals.h"
+#include "data/TableFileNames.h"
+#include "framework/SettingsWindow.h"
+#include "runtime/FrontEnd.h"
+#include "runtime/TextCase.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kSection = "TERMINAL";
+
+std::vector<SettingsEntry> terminalEntries() {
+    return {
+        {kSection, "MAPA IN IME DATOTEKE TERMINALA", VariableRef(GLO.MAPADATOTEKETERMINALA)},
+        {kSection, "Dolzina EAN", VariableRef(GLO.DOLZINAEAN)},
+    };
+}
+
+// Stores the chosen path; false (the user told why) when the variable cannot hold it whole.
+bool takeChosenPath(const std::string& chosen) {
+    decltype(GLO.MAPADATOTEKETERMINALA) held;
+    held = chosen;
+    if (held.str() != trimTrailingBlanks(chosen)) {
+        MessageBoxRequest box;
+        box.caption = " OPOZORILO";
+        box.text = "Izbrane datoteke ni mogoče uporabiti:|" + chosen +
+                   "||Pot sme imeti največ " + std::to_string(held.width) +
+                   " znakov in le znake, ki jih nastavitve lahko shranijo.";
+        box.icon = MessageIcon::Exclamation;
+        currentFrontEnd().messageBox(box);
+        return false;
+    }
+    GLO.MAPADATOTEKETERMINALA = chosen;
+    return true;
+}
+
+class ParametriTerminalWindow : public SettingsWindow {
+  public:
+    ParametriTerminalWindow()
+        : SettingsWindow("ParametriTerminal", terminalEntries(), false, "?VRedu", "?Preklici") {
+        setFirstField("?GLO:MAPADATOTEKETERMINALA");
+    }
+
+    int OnAccepted(const Event& event) override {
+        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+            return handled;
+        if (event.control != number("?IzberiDatoteko")) return kEventGoOn;
+        chooseFile();
+        return kEventDone;
+    }
+
+    // "V redu": a typed name is the capture file from now on, as a chosen one is.
+    int OnCompleted(const Event& event) override {
+        useTerminalCaptureFile();
+        return SettingsWindow::OnCompleted(event);
+    }
+
+  private:
+    void chooseFile() {
+        // The dialog may change the working folder, which relative table files depend on.
+        std::error_code failed;
+        const std::filesystem::path workingFolder = std::filesystem::current_path(failed);
+        FileDialogRequest request;
+        request.caption = kCaptureFileChooserTitle;
+        request.path = hostPath(GLO.MAPADATOTEKETERMINALA.str());
+        request.filter = kCaptureFileFilter;
+        if (const auto chosen = currentFrontEnd().chooseFile(request)) takeChosenPath(*chosen);
+        useTerminalCaptureFile();
+        Refresh();
+        if (!failed) std::filesystem::current_path(workingFolder, failed);
+    }
+};
+
+}  // namespace
+
+void useTerminalCaptureFile() {
+    const std::string name = GLO.MAPADATOTEKETERMINALA.str();
+    if (!trimBlanks(name).empty()) setTableFileName("INVASCI", hostPath(name));
+}
+
+int ParametriTerminal() {
+    ParametriTerminalWindow window;
+    return window.Execute();
+}
+
+}  // namespace dv
