@@ -5,11 +5,9 @@
 #include "runtime/TextCase.h"
 
 namespace dv {
-namespace {
 
-// `name` in `directory`, or the existing file whose name differs from it only in letter case.
-std::filesystem::path fileIgnoringCase(const std::filesystem::path& directory,
-                                       std::string_view name) {
+std::filesystem::path findFileIgnoringCase(const std::filesystem::path& directory,
+                                           std::string_view name) {
     std::filesystem::path exact = directory / name;
     std::error_code ec;
     if (std::filesystem::exists(exact, ec)) return exact;
@@ -20,14 +18,12 @@ std::filesystem::path fileIgnoringCase(const std::filesystem::path& directory,
     return exact;
 }
 
-}  // namespace
-
 SettingsManager::~SettingsManager() {
     (void)flush();
 }
 
 FileResult SettingsManager::open(const std::filesystem::path& directory) {
-    return openFile(fileIgnoringCase(directory, kSettingsFileName));
+    return openFile(findFileIgnoringCase(directory, kSettingsFileName));
 }
 
 FileResult SettingsManager::openFile(const std::filesystem::path& file) {

@@ -13,6 +13,11 @@ namespace dv {
 // The name of the program's settings file.
 inline constexpr std::string_view kSettingsFileName = "ZALTO.INI";
 
+// `name` in `directory`, or the existing file whose name differs from it only in letter case
+// (files of the suite are named the Windows way: "BACKUP.INI" may be "Backup.ini").
+std::filesystem::path findFileIgnoringCase(const std::filesystem::path& directory,
+                                           std::string_view name);
+
 // The program's settings file, shared with the other programs of the suite.
 //
 // Reads come from the text loaded at open plus this program's own writes. A write goes to disk at

@@ -8,5 +8,8 @@ namespace dv {
 int runFilesCommand(const ProgramOptions& options);
 int runDictionaryCommand(const ProgramOptions& options);
 int runScriptCommand(const ProgramOptions& options);
+int runDemoCommand(const ProgramOptions& options);
+// No verb: the desktop program.
+int runDesktopCommand(const ProgramOptions& options);
 
 }  // namespace dv

@@ -4,8 +4,8 @@
 #include <memory>
 #include <sstream>
 
+#include "app/ProgramStartUp.h"
 #include "data/ProgramDirectory.h"
-#include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
 #include "framework/FormTestProcedures.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
@@ -14,7 +14,6 @@
 #include "frontend/headless/ScriptRunner.h"
 #include "main/Commands.h"
 #include "runtime/ProcedureRegistry.h"
-#include "storage/TableAccess.h"
 
 namespace dv {
 namespace {
@@ -59,19 +58,19 @@ int runScriptCommand(const ProgramOptions& options) {
 
     ProcedureScheduler& scheduler = programScheduler();
     HeadlessFrontEnd frontEnd(scheduler);
-    ErrorReporter errors;
+    // The script runs on the program as it starts for its user; it starts the main frame itself
+    // ("start Main") when it wants it.
+    std::unique_ptr<ProgramStartUp> program = ProgramStartUp::start(*directory, error);
+    if (!program) {
+        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
+        return 1;
+    }
+    ErrorReporter& errors = program->errors();
     // The test suite's procedures over real tables, for scripts that test the framework through
     // the program's command line; hidden from users.
-    SettingsManager settings;
-    std::unique_ptr<TableAccess> tables;
     if (const char* wanted = std::getenv("DV_TEST_PROCEDURES");
         wanted && std::string(wanted) == "1") {
-        if (FileResult resolved = resolveTableFileNames(settings, *directory); !resolved.ok()) {
-            std::fprintf(stderr, "dideroviv: %s\n", resolved.error.c_str());
-            return 1;
-        }
-        tables = std::make_unique<TableAccess>(&errors);
-        registerFormTestProcedures(programProcedures(), errors, &settings);
+        registerFormTestProcedures(programProcedures(), errors, &program->settings());
     }
     ScriptQuery query(*directory);
     ScriptServices services;
@@ -84,6 +83,8 @@ int runScriptCommand(const ProgramOptions& options) {
     ScriptRunner runner(scheduler, frontEnd, programProcedures(), services);
     const auto failure = runner.run(lines);
     scheduler.shutdown();
+    if (FileResult ended = program->shutDown(); !ended.ok())
+        std::fprintf(stderr, "dideroviv: %s\n", ended.error.c_str());
     if (failure) {
         std::fprintf(stderr, "%s: %s", path.c_str(), failure->report().c_str());
         return 1;

@@ -8,11 +8,13 @@ namespace {
 
 int usage() {
     std::fputs(
-        "usage: dideroviv [--dir DIR] [--today dd.mm.yyyy] [--time hh:mm] VERB [ARGS]\n"
+        "usage: dideroviv [--dir DIR] [--today dd.mm.yyyy] [--time hh:mm] [VERB [ARGS]]\n"
+        "  (no verb)          the desktop program\n"
         "  --version          print the program name and version\n"
         "  files              resolve and print the file of every table\n"
         "  dictionary --json  print the data dictionary as JSON\n"
-        "  script FILE        run a UI script without a display\n",
+        "  script FILE        run a UI script without a display\n"
+        "  demo               fill an empty program directory with a demo company\n",
         stderr);
     return 2;
 }
@@ -34,5 +36,7 @@ int main(int argc, char** argv) {
     if (options->verb == "files") return dv::runFilesCommand(*options);
     if (options->verb == "dictionary") return dv::runDictionaryCommand(*options);
     if (options->verb == "script") return dv::runScriptCommand(*options);
+    if (options->verb == "demo") return dv::runDemoCommand(*options);
+    if (options->verb.empty()) return dv::runDesktopCommand(*options);
     return usage();
 }
