@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Takes docs/screenshots/units.png: the demo company in a fresh folder, the desktop program on a
+# virtual display (Xvfb) with the warehouse units list and one unit's form open.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+if ! command -v xvfb-run >/dev/null; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends xvfb xauth
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build -j"${DV_JOBS:-2}" dideroviv desktop_screenshot
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/podjetje" docs/screenshots
+build/dideroviv --dir "$work/podjetje" demo >/dev/null
+cd "$work/podjetje"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$root/build/desktop_screenshot" "$work/podjetje" "$root/docs/screenshots/units.png"
+echo "docs/screenshots/units.png"
