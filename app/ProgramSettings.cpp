@@ -6,6 +6,7 @@
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "runtime/TextCase.h"
+#include "terminal/ParametriTerminal.h"
 
 namespace dv {
 namespace {
@@ -68,17 +69,12 @@ void readProgramSettings(const SettingsManager& settings) {
     readSuiteSettings(settings);
     readStocktakeSettings(settings);
     readTerminalSettings(settings);
-    useTerminalFileName();
+    useTerminalCaptureFile();
     readServiceSettings(settings);
 }
 
 void readSupplierSubgroupSetting(const SettingsManager& settings) {
     readSetting(settings, kPrintouts, "PodgrupaDobavitelj", 0, GLO.PODGRUPADOBAVITELJ);
-}
-
-void useTerminalFileName() {
-    if (GLO.MAPADATOTEKETERMINALA.blank()) return;
-    setTableFileName("INVASCI", hostPath(GLO.MAPADATOTEKETERMINALA.str()));
 }
 
 void readPartnerSettings(const SettingsManager& working) {

@@ -17,11 +17,6 @@ void readProgramSettings(const SettingsManager& settings);
 // "PodgrupaDobavitelj" of section "IZPISI" of the program's settings file.
 void readSupplierSubgroupSetting(const SettingsManager& settings);
 
-// The file of INVASCI from GLO:MAPADATOTEKETERMINALA (written the Windows way or the host's).
-// While no capture file is set, INVASCI keeps the file start-up gave it, so that the import
-// meets a file name rather than an empty one.
-void useTerminalFileName();
-
 // The entries the suite keeps in ".\ZALTO.INI" of the working directory (`working`):
 
 // "PartnerjiFIN" and "CeneGeslo" of "SPLOŠNO". "PartnerjiFIN" "N" (the default) keeps the

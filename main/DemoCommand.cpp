@@ -1,7 +1,6 @@
 #include <cstdio>
 
 #include "app/DemoCompany.h"
-#include "data/ProgramDirectory.h"
 #include "main/Commands.h"
 
 namespace dv {
@@ -9,16 +8,9 @@ namespace dv {
 // "demo": fills an empty program directory with a demo company and prints, for every table it
 // filled, "TABLE<tab>rows"; company 1 found in the parent directory is kept and said so.
 int runDemoCommand(const ProgramOptions& options) {
-    if (!options.arguments.empty()) {
-        std::fputs("dideroviv: demo takes no arguments\n", stderr);
-        return 2;
-    }
-    std::string error;
-    const auto directory = findProgramDirectory(options.directory, options.programPath, error);
-    if (!directory) {
-        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
-        return 1;
-    }
+    int status = 0;
+    const auto directory = commandDirectory(options, true, status);
+    if (!directory) return status;
     const DemoOutcome outcome = createDemoCompany(*directory);
     if (!outcome.ok()) {
         std::fprintf(stderr, "dideroviv: %s\n", outcome.error.c_str());

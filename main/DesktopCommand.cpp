@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "app/ProgramStartUp.h"
-#include "data/ProgramDirectory.h"
 #include "frontend/qt/RunDesktop.h"
 #include "main/Commands.h"
 #include "runtime/ProcedureRegistry.h"
@@ -13,12 +12,10 @@ namespace dv {
 // The desktop program: the program starts, its main frame runs on the desktop until the user
 // leaves it, and the program ends.
 int runDesktopCommand(const ProgramOptions& options) {
+    int status = 0;
+    const auto directory = commandDirectory(options, false, status);
+    if (!directory) return status;
     std::string error;
-    const auto directory = findProgramDirectory(options.directory, options.programPath, error);
-    if (!directory) {
-        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
-        return 1;
-    }
     std::unique_ptr<ProgramStartUp> program = ProgramStartUp::start(*directory, error);
     if (!program) {
         std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
@@ -26,7 +23,7 @@ int runDesktopCommand(const ProgramOptions& options) {
     }
     ProcedureScheduler& scheduler = programScheduler();
     scheduler.start("Main", *programProcedures().find("Main"));
-    const int status = runDesktop(scheduler);
+    status = runDesktop(scheduler);
     // Closing the frame ends the program: procedures still open end with it.
     scheduler.shutdown();
     if (FileResult ended = program->shutDown(); !ended.ok()) {

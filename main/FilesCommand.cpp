@@ -1,6 +1,5 @@
 #include <cstdio>
 
-#include "data/ProgramDirectory.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
@@ -11,16 +10,9 @@ namespace dv {
 // Resolves the file of every table as start-up does and prints "TABLE<tab>file", one per line,
 // in start-up order.
 int runFilesCommand(const ProgramOptions& options) {
-    if (!options.arguments.empty()) {
-        std::fputs("dideroviv: files takes no arguments\n", stderr);
-        return 2;
-    }
-    std::string error;
-    const auto directory = findProgramDirectory(options.directory, options.programPath, error);
-    if (!directory) {
-        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
-        return 1;
-    }
+    int status = 0;
+    const auto directory = commandDirectory(options, true, status);
+    if (!directory) return status;
     SettingsManager settings;
     if (FileResult resolved = resolveTableFileNames(settings, *directory); !resolved.ok()) {
         std::fprintf(stderr, "dideroviv: %s\n", resolved.error.c_str());

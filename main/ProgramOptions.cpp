@@ -1,7 +1,9 @@
 #include "main/ProgramOptions.h"
 
+#include <cstdio>
 #include <string_view>
 
+#include "data/ProgramDirectory.h"
 #include "runtime/PictureFormat.h"
 
 namespace dv {
@@ -67,6 +69,22 @@ std::optional<ProgramOptions> parseProgramOptions(int argc, char** argv, std::st
 void applyClockOptions(const ProgramOptions& options) {
     if (options.today) setFixedToday(*options.today);
     if (options.time) setFixedNow(*options.time);
+}
+
+std::optional<std::filesystem::path> commandDirectory(const ProgramOptions& options,
+                                                      bool noArguments, int& status) {
+    if (noArguments && !options.arguments.empty()) {
+        std::fprintf(stderr, "dideroviv: %s takes no arguments\n", options.verb.c_str());
+        status = 2;
+        return std::nullopt;
+    }
+    std::string error;
+    auto directory = findProgramDirectory(options.directory, options.programPath, error);
+    if (!directory) {
+        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
+        status = 1;
+    }
+    return directory;
 }
 
 }  // namespace dv

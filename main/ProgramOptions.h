@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,5 +26,11 @@ std::optional<ProgramOptions> parseProgramOptions(int argc, char** argv, std::st
 
 // Fixes the program's clock to the --today and --time of the command line, if given.
 void applyClockOptions(const ProgramOptions& options);
+
+// The program directory a verb works on (see data/ProgramDirectory.h). When `noArguments` and
+// the verb was given some, or when no directory can be found, says why on standard error,
+// sets `status` (2 for the command line, 1 for the directory) and returns nothing.
+std::optional<std::filesystem::path> commandDirectory(const ProgramOptions& options,
+                                                      bool noArguments, int& status);
 
 }  // namespace dv

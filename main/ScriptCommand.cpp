@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "app/ProgramStartUp.h"
-#include "data/ProgramDirectory.h"
 #include "framework/ErrorReporter.h"
 #include "framework/FormTestProcedures.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
@@ -13,6 +12,7 @@
 #include "frontend/headless/ScriptQuery.h"
 #include "frontend/headless/ScriptRunner.h"
 #include "main/Commands.h"
+#include "runtime/MessageRaiser.h"
 #include "runtime/ProcedureRegistry.h"
 
 namespace dv {
@@ -36,13 +36,10 @@ int runScriptCommand(const ProgramOptions& options) {
         std::fputs("dideroviv: script takes one file: dideroviv script FILE\n", stderr);
         return 2;
     }
-    std::string error;
     const std::string& path = options.arguments[0];
-    const auto directory = findProgramDirectory(options.directory, options.programPath, error);
-    if (!directory) {
-        std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
-        return 1;
-    }
+    int status = 0;
+    const auto directory = commandDirectory(options, false, status);
+    if (!directory) return status;
     std::string text;
     if (!readFile(path, text)) {
         std::fprintf(stderr, "dideroviv: cannot read the script %s\n", path.c_str());
@@ -60,6 +57,7 @@ int runScriptCommand(const ProgramOptions& options) {
     HeadlessFrontEnd frontEnd(scheduler);
     // The script runs on the program as it starts for its user; it starts the main frame itself
     // ("start Main") when it wants it.
+    std::string error;
     std::unique_ptr<ProgramStartUp> program = ProgramStartUp::start(*directory, error);
     if (!program) {
         std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
@@ -74,9 +72,7 @@ int runScriptCommand(const ProgramOptions& options) {
     }
     ScriptQuery query(*directory);
     ScriptServices services;
-    services.unknownProcedure = [&errors](const std::string& name) {
-        errors.raiseWithText(24, name);
-    };
+    services.unknownProcedure = [](const std::string& name) { raiseProcedureNotDefined(name); };
     services.sql = [&query](const std::string& sql, std::string& why) {
         return query.run(sql, why);
     };
