@@ -7,6 +7,7 @@
 
 #include "frontend/qt/DesktopWindow.h"
 #include "frontend/qt/QtFrontEnd.h"
+#include "frontend/qt/SlovenianButtonTexts.h"
 
 namespace dv {
 namespace {
@@ -32,7 +33,9 @@ QApplication* desktopApplication() {
         // Kept to the end of the run, as the page export keeps its own (see QtApplication.h).
         new QApplication(argc, argv);
     }
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (application != nullptr) installSlovenianButtonTexts();
+    return application;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <bit>
 
 #include "QtDialogsTestSupport.h"
+#include "frontend/qt/SlovenianButtonTexts.h"
 
 namespace dv {
 namespace {
@@ -124,6 +125,30 @@ TEST_F(QtDialogsTest, MessageListShowsRowsAsPlainTextAndAnswersTheButton) {
     EXPECT_EQ(showMessageList(history(kButtonYes | kButtonNo), nullptr), kButtonNo);
     useAnswers({kButtonHelp});
     EXPECT_EQ(showMessageList(history(kButtonOk | kButtonHelp), nullptr), kButtonHelp);
+}
+
+}  // namespace
+}  // namespace dv
+
+namespace dv {
+namespace {
+
+using test::QtDialogsTest;
+
+// The desktop shows Qt's standard buttons with Slovenian texts; other texts stay Qt's own.
+TEST_F(QtDialogsTest, StandardButtonsReadSlovenianOnceTheTextsAreInstalled) {
+    installSlovenianButtonTexts();
+    const auto built = buildMessageBox(
+        {" VPRAŠANJE", "Brišem?", MessageIcon::Question, kButtonYes | kButtonNo | kButtonCancel,
+         kButtonNo},
+        nullptr);
+    QStringList texts;
+    for (QAbstractButton* button : built->buttons()) texts << button->text().remove('&');
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"Da", "Ne", QString::fromUtf8("Prekliči")}));
+    const SlovenianButtonTexts translator;
+    EXPECT_TRUE(translator.translate("QMessageBox", "OK", nullptr, -1).isEmpty());
+    EXPECT_TRUE(translator.translate("QPlatformTheme", "Unknown", nullptr, -1).isEmpty());
 }
 
 }  // namespace
