@@ -1,6 +1,7 @@
 // Making the widgets of a window's controls and laying them out.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,11 +14,14 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "frontend/qt/ControlWidgets.h"
+
 #include "frontend/qt/ListTableModel.h"
 #include "frontend/qt/QtText.h"
 #include "frontend/qt/ResourcePictures.h"
+#include "runtime/Picture.h"
 
 namespace dv {
 namespace {
@@ -184,6 +188,25 @@ QWidget* ControlWidgets::makeInput(Control& control, QWidget& parent) {
     }
 }
 
+namespace {
+
+// Each column as wide as its picture shows its cells (at most 40 characters: longer texts are
+// cut, not wrapped), never narrower than its heading; the last one takes what is left.
+void sizeColumns(QTableView& view, const std::vector<ListColumn>& columns) {
+    const QFontMetrics metrics(view.font());
+    constexpr int kPadding = 16;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::optional<Picture> picture = Picture::parse(columns[i].picture);
+        const int characters = std::clamp(picture ? picture->width() : 10, 1, 40);
+        const int heading = metrics.horizontalAdvance(QString::fromStdString(columns[i].heading));
+        view.setColumnWidth(static_cast<int>(i),
+                            std::max(metrics.averageCharWidth() * characters, heading) + kPadding);
+    }
+    view.setWordWrap(false);
+}
+
+}  // namespace
+
 QWidget* ControlWidgets::makeList(Control& control, QWidget& parent) {
     const int number = control.number();
     auto* view = new QTableView(&parent);
@@ -196,6 +219,7 @@ QWidget* ControlWidgets::makeList(Control& control, QWidget& parent) {
     view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
+    sizeColumns(*view, control.columns());
     view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(view, &QTableView::pressed, this,
             [this, number](const QModelIndex& index) { rowChosen(number, index.row() + 1, false); });
