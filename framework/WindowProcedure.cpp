@@ -86,12 +86,29 @@ int WindowProcedure::OnEvent(const Event& event) {
     return result;
 }
 
+namespace {
+
+// The Rejected event for an accepted control whose value its variable cannot hold.
+Event valueRefused(const Event& accepted, const Control& control) {
+    Event rejected = accepted;
+    rejected.kind = EventKind::Rejected;
+    rejected.detail = "Vrednosti \"" + control.value() + "\" ni mogoče shraniti v to polje.";
+    return rejected;
+}
+
+}  // namespace
+
 int WindowProcedure::dispatchByKind(const Event& event) {
     Control* control = controlAt(event.control);
     switch (event.kind) {
         case EventKind::Accepted:
-            // The runtime reads an accepted control into its variable before anyone sees it.
-            if (control != nullptr && fields_) fields_->update(*control);
+            // The runtime reads an accepted control into its variable before anyone sees it. A
+            // value the picture lets through but the variable cannot hold (70000 for a 16-bit
+            // number) is refused like text that does not fit: kept, it would be shown but never
+            // saved.
+            if (control != nullptr && fields_ && fields_->variableOf(*control) != nullptr &&
+                !fields_->update(*control))
+                return OnRejected(valueRefused(event, *control));
             return OnAccepted(event);
         case EventKind::NewSelection:
             return OnNewSelection(event);

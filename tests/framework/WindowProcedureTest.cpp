@@ -217,6 +217,21 @@ TEST_F(WindowProcedureTest, TextThatDoesNotFitIsExplainedAndTheFieldGoesBackToIt
     EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
 }
 
+// A value the picture takes but the field cannot hold is refused, never shown as if it were kept.
+TEST_F(WindowProcedureTest, AValueTooLargeForTheFieldIsRefusedAndTheFieldShowsWhatItHolds) {
+    startForm(ReqInsert);
+    const std::string before = control("SFENOTE:Enota").value();
+    const auto unit = SFENOTE.Enota;
+    control("SFENOTE:Enota").setPicture("@n6");
+    frontEnd.answer(kButtonOk);
+    type("SFENOTE:Enota", "70000");
+    ASSERT_EQ(frontEnd.boxes().size(), 1u);
+    EXPECT_EQ(frontEnd.boxes()[0].text, "Vrednosti \"70,000\" ni mogoče shraniti v to polje.");
+    EXPECT_EQ(SFENOTE.Enota, unit);
+    EXPECT_EQ(control("SFENOTE:Enota").value(), before);
+    EXPECT_EQ(focusName(), "SFENOTE:Enota");
+}
+
 TEST_F(WindowProcedureTest, TheWindowOpensWhereItWasAndItsPlaceIsKept) {
     ASSERT_TRUE(settings.write("TestUnitForm", "XPos", "40").ok());
     ASSERT_TRUE(settings.write("TestUnitForm", "YPos", "25").ok());
