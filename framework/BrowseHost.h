@@ -3,16 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "runtime/FrontEnd.h"
 #include "runtime/ProcedureCall.h"
 #include "runtime/Window.h"
 
 namespace dv {
 
 // One item of a list's right-click menu: its text ("&Insert"), or a separator (empty text).
-struct PopupItem {
-    std::string text;
-    bool enabled = true;
-};
+using PopupItem = PopupMenuRequest::Item;
 
 // What a browse list needs from the window procedure that owns it (WINDOW).
 class BrowseHost {
@@ -27,8 +25,10 @@ class BrowseHost {
     // The window's response (RespCancelled until something completed it).
     virtual Response response() const = 0;
     // Shows a right-click menu at the pointer; the number of the chosen item (from 1, separators
-    // counted), 0 when none was chosen. Without a front end that shows menus nothing is chosen.
-    virtual int popupMenu(const std::vector<PopupItem>&) { return 0; }
+    // counted), 0 when none was chosen. By default the current front end shows it.
+    virtual int popupMenu(const std::vector<PopupItem>& items) {
+        return currentFrontEnd().popupMenu(PopupMenuRequest{items});
+    }
 };
 
 }  // namespace dv

@@ -326,6 +326,9 @@ int BrowseList::TakeEvent(const Event& event) {
             case EventKind::AlertKey:
                 OnListKey(event.key);
                 break;
+            case EventKind::RowMenu:
+                OnRightClick(event.row);
+                break;
             case EventKind::Accepted:
                 // A double click: Select when selecting, else Change.
                 if (!page_->empty()) press(selecting() ? controls_.select : controls_.change);

@@ -230,7 +230,16 @@ std::vector<PopupItem> BrowseList::PopupItems() const {
 void BrowseList::OnRightClick(int row) {
     if (row >= 1 && row <= page_->size() && row != currentChoice_) {
         moveHighlight(row - 1);
-        host_->window().post(EventKind::NewSelection, list());
+        Window& window = host_->window();
+        window.post(EventKind::NewSelection, list());
+        // The menu opens once the window has taken in the new row, so that its items follow
+        // the buttons as they stand for that row (a locked row's Change is disabled).
+        Event menu;
+        menu.kind = EventKind::RowMenu;
+        menu.control = list().number();
+        menu.row = row;
+        window.post(std::move(menu));
+        return;
     }
     const std::vector<PopupItem> items = PopupItems();
     const int chosen = host_->popupMenu(items);

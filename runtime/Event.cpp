@@ -28,6 +28,8 @@ std::string_view eventKindName(EventKind kind) {
             return "ScrollBottom";
         case EventKind::HeaderPressed:
             return "HeaderPressed";
+        case EventKind::RowMenu:
+            return "RowMenu";
         case EventKind::OpenWindow:
             return "OpenWindow";
         case EventKind::CloseWindow:

@@ -62,6 +62,16 @@ struct DatePickerRequest {
     DayNumber start = 0;  // the date it opens at; 0 for today
 };
 
+// A menu that opens where the pointer is (a list's right-click menu): its items in order; an
+// empty text is a separator.
+struct PopupMenuRequest {
+    struct Item {
+        std::string text;
+        bool enabled = true;
+    };
+    std::vector<Item> items;
+};
+
 // The printer reports go to, as the front end knows it.
 struct PrinterSettings {
     std::string device;  // empty: the system's default printer
@@ -118,6 +128,10 @@ class FrontEnd {
     // The system's printer set-up dialog under `caption`; the printer chosen becomes current.
     // False when the user cancelled, or the front end has no such dialog.
     virtual bool printerSetUp(const std::string& /*caption*/) { return false; }
+
+    // Shows the menu and waits for the choice: the item's number (from 1, separators counted),
+    // 0 when none was chosen. By default nothing is chosen, for front ends without menus.
+    virtual int popupMenu(const PopupMenuRequest&) { return 0; }
 
     // Opens an address (web page, "mailto:") in the desktop's own program. False when the
     // front end cannot, or the desktop refused.

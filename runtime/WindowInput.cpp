@@ -265,6 +265,20 @@ InputResult pressColumnHeader(Window& window, Control& list, int column) {
     return {};
 }
 
+InputResult rightClickRow(Window& window, Control& list, int row) {
+    if (list.type() != ControlType::List) return refused(list, "is not a list");
+    if (row < 0 || row > list.rowCount())
+        return refused(list, "has " + std::to_string(list.rowCount()) + " rows, not row " +
+                                 std::to_string(row));
+    if (InputResult why = focusControl(window, list); !why.ok()) return why;
+    Event event;
+    event.kind = EventKind::RowMenu;
+    event.control = list.number();
+    event.row = row;
+    window.post(std::move(event));
+    return {};
+}
+
 InputResult chooseTab(Window& window, Control& tab) {
     if (tab.type() != ControlType::Tab) return refused(tab, "is not a tab");
     if (InputResult why = checkUsable(tab); !why.ok()) return why;

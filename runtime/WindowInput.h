@@ -49,6 +49,10 @@ InputResult highlightRow(Window& window, Control& list, int row);
 // with the column. The focus does not move, as a click on a heading leaves it where it was.
 InputResult pressColumnHeader(Window& window, Control& list, int column);
 
+// The right mouse button clicked on row `row` of a list (0: below its rows), which asks for the
+// list's menu; the list gets the focus first.
+InputResult rightClickRow(Window& window, Control& list, int row);
+
 // Shows a tab of a sheet; the sheet receives NewSelection.
 InputResult chooseTab(Window& window, Control& tab);
 

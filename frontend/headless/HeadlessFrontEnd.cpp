@@ -127,6 +127,23 @@ std::optional<DayNumber> HeadlessFrontEnd::pickDate(const DatePickerRequest& req
     return answer;
 }
 
+int HeadlessFrontEnd::popupMenu(const PopupMenuRequest& request) {
+    if (menuAnswers_.empty()) {
+        problems_.push_back("a popup menu opened with no item chosen for it");
+        return 0;
+    }
+    const std::string wanted = menuAnswers_.front();
+    menuAnswers_.pop_front();
+    for (std::size_t i = 0; i < request.items.size(); ++i) {
+        std::string text = request.items[i].text;
+        std::erase(text, '&');
+        // A disabled item is shown but clicking it chooses nothing, as on the desktop.
+        if (text == wanted) return request.items[i].enabled ? static_cast<int>(i) + 1 : 0;
+    }
+    problems_.push_back("the popup menu has no item \"" + wanted + "\"");
+    return 0;
+}
+
 ReportPreviewResult HeadlessFrontEnd::previewReport(const ReportPreviewRequest& request) {
     ReportPreviewResult result{RespCancelled, request.copies, request.zoom};
     if (request.pages == nullptr) return result;

@@ -37,6 +37,7 @@ class HeadlessFrontEnd : public FrontEnd {
     MessageButtons messageBox(const MessageBoxRequest& request) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     std::optional<DayNumber> pickDate(const DatePickerRequest& request) override;
+    int popupMenu(const PopupMenuRequest& request) override;
     ReportPreviewResult previewReport(const ReportPreviewRequest& request) override;
 
     // The driver's side, used while it holds the baton.
@@ -55,6 +56,10 @@ class HeadlessFrontEnd : public FrontEnd {
     void queueDateAnswer(std::optional<DayNumber> day) { dateAnswers_.push_back(day); }
     std::size_t unusedFileAnswers() const { return fileAnswers_.size(); }
     std::size_t unusedDateAnswers() const { return dateAnswers_.size(); }
+    // The item the next popup menu chooses, by its text without the "&" of its shortcut; a
+    // disabled item chooses nothing.
+    void queueMenuAnswer(std::string item) { menuAnswers_.push_back(std::move(item)); }
+    std::size_t unusedMenuAnswers() const { return menuAnswers_.size(); }
 
     // Whether report previews stay open until the driver closes them (a script drives).
     void setPreviewsWait(bool wait) { previewsWait_ = wait; }
@@ -99,6 +104,7 @@ class HeadlessFrontEnd : public FrontEnd {
     std::vector<std::unique_ptr<OpenBox>> openBoxes_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::deque<std::optional<DayNumber>> dateAnswers_;
+    std::deque<std::string> menuAnswers_;
     std::vector<MessageBoxRequest> shownBoxes_;
     std::vector<FileDialogRequest> fileDialogs_;
     std::vector<DatePickerRequest> datePickers_;

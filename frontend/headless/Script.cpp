@@ -123,6 +123,14 @@ const std::map<std::string, Check, std::less<>>& commandChecks() {
              if (why.empty() && !isPositive(a[1].text)) why = "column numbers start at 1";
              return why;
          }},
+        {"right-click",
+         [](const Arguments& a) {
+             auto why = needs(a, 3, "right-click REF ROW \"ITEM\"");
+             if (why.empty()) why = needsReference(a, 0);
+             if (why.empty() && !isPositive(a[1].text) && a[1].text != "0")
+                 why = "row numbers start at 1 (0: below the rows)";
+             return why;
+         }},
         {"close", [](const Arguments& a) { return needs(a, 0, "close"); }},
         {"message", [](const Arguments& a) { return needs(a, 2, "message \"CAPTION\" \"TEXT\""); }},
         {"message-contains",

@@ -87,6 +87,8 @@ ScriptRunner::Outcome ScriptRunner::checkNothingLeftOpen() const {
         return Mismatch{"a file dialog for each file answer", "an answer left unused"};
     if (frontEnd_.unusedDateAnswers() > 0)
         return Mismatch{"a date picker for each date answer", "an answer left unused"};
+    if (frontEnd_.unusedMenuAnswers() > 0)
+        return Mismatch{"a popup menu for each menu command", "a menu that never opened"};
     return std::nullopt;
 }
 
@@ -104,6 +106,7 @@ ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine& line) {
         {"tab", &ScriptRunner::tab},
         {"row", &ScriptRunner::row},
         {"header", &ScriptRunner::header},
+        {"right-click", &ScriptRunner::rightClick},
         {"close", &ScriptRunner::close},
         {"message", &ScriptRunner::message},
         {"message-contains", &ScriptRunner::messageContains},
@@ -295,6 +298,16 @@ ScriptRunner::Outcome ScriptRunner::header(const ScriptLine& line) {
     const int column = std::stoi(line.arguments[1].text);
     if (InputResult r = pressColumnHeader(*target.window, *target.control, column); !r.ok())
         return Mismatch{"to click the heading of column " + line.arguments[1].text, r.refusal};
+    return settle();
+}
+
+ScriptRunner::Outcome ScriptRunner::rightClick(const ScriptLine& line) {
+    Target target;
+    if (Outcome outcome = findTarget(line.arguments[0], target)) return outcome;
+    const int row = std::stoi(line.arguments[1].text);
+    frontEnd_.queueMenuAnswer(line.arguments[2].text);
+    if (InputResult r = rightClickRow(*target.window, *target.control, row); !r.ok())
+        return Mismatch{"to right-click row " + line.arguments[1].text, r.refusal};
     return settle();
 }
 

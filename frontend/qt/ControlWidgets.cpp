@@ -175,6 +175,13 @@ void ControlWidgets::headerClicked(int number, int column) {
     finishInput();
 }
 
+void ControlWidgets::rowMenu(int number, int row) {
+    if (!accepting()) return;
+    bringForward();
+    rightClickRow(*window_, window_->control(number), row);
+    finishInput();
+}
+
 void ControlWidgets::tabChosen(int sheet, int index) {
     if (!accepting() || index < 0) return;
     const std::vector<Control*> tabs = window_->control(sheet).members();

@@ -115,6 +115,7 @@ class ControlWidgets : public QObject {
     bool wheeled(int number, int delta);
     void rowChosen(int number, int row, bool activate);
     void headerClicked(int number, int column);
+    void rowMenu(int number, int row);
     void tabChosen(int sheet, int index);
 
     Window* window_;

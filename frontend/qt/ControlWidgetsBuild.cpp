@@ -230,6 +230,13 @@ QWidget* ControlWidgets::makeList(Control& control, QWidget& parent) {
     view->horizontalHeader()->setSectionsClickable(true);
     connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this, number](int section) { headerClicked(number, section + 1); });
+    // The right mouse button opens the list's own menu, on the row under the pointer.
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QTableView::customContextMenuRequested, this,
+            [this, number, view](const QPoint& at) {
+                const QModelIndex index = view->indexAt(at);
+                rowMenu(number, index.isValid() ? index.row() + 1 : 0);
+            });
     watch(*view->viewport(), number);
     bindings_[static_cast<std::size_t>(number - 1)].rows = rows;
     return view;

@@ -11,6 +11,7 @@
 class QCalendarWidget;
 class QDialog;
 class QFileDialog;
+class QMenu;
 class QMessageBox;
 class QPrinter;
 class QWidget;
@@ -44,6 +45,12 @@ bool showPrinterDialog(PrinterSettings& printer, const std::string& caption, QWi
 
 // The report preview (see ReportPreview.h) until the user closes it. `printer` is the printer
 // the preview starts with; a printer chosen in its print dialog is written back into it.
+// A menu at the pointer (a list's right-click menu): the number of the item chosen (from 1,
+// separators counted), 0 when the user chose none.
+int showPopupMenu(const PopupMenuRequest& request, QWidget* parent);
+// The menu as it would be shown, for tests: separators for empty texts, disabled items kept.
+std::unique_ptr<QMenu> buildPopupMenu(const PopupMenuRequest& request, QWidget* parent);
+
 ReportPreviewResult showReportPreview(const ReportPreviewRequest& request, PrinterSettings& printer,
                                       QWidget* parent);
 
@@ -55,6 +62,7 @@ ReportPreviewResult showReportPreview(const ReportPreviewRequest& request, Print
 //   kDialogFileDialog   "fileDialog"   1 accepts the start path of the request as chosen (empty
 //                                      path: cancelled); 0 cancels
 //   kDialogPrinter      "printer"      1 accepts the printer as it stands; 0 cancels
+//   kDialogPopupMenu    "popupMenu"    the number of the item chosen; 0 chooses none
 //   kDialogPreview      "preview"      1 closes the preview as printed or saved; 0 closes it
 //                                      without (the zoom and copies of the request come back);
 //                                      a report without pages is never shown nor asked about
@@ -67,6 +75,7 @@ inline constexpr const char* kDialogDatePicker = "datePicker";
 inline constexpr const char* kDialogFileDialog = "fileDialog";
 inline constexpr const char* kDialogPrinter = "printer";
 inline constexpr const char* kDialogPreview = "preview";
+inline constexpr const char* kDialogPopupMenu = "popupMenu";
 
 // Tests and automation: when set, every dialog asks the hook first; a returned value answers the
 // dialog without showing it, nothing shows it as usual. An empty function removes the hook.

@@ -110,6 +110,10 @@ std::optional<DayNumber> QtFrontEnd::pickDate(const DatePickerRequest& request) 
         [&request](QWidget* parent) { return showDatePicker(request, parent); }, std::nullopt);
 }
 
+int QtFrontEnd::popupMenu(const PopupMenuRequest& request) {
+    return ask<int>([&request](QWidget* parent) { return showPopupMenu(request, parent); }, 0);
+}
+
 bool QtFrontEnd::printerSetUp(const std::string& caption) {
     return ask<bool>(
         [this, &caption](QWidget* parent) {

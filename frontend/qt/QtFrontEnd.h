@@ -33,6 +33,7 @@ class QtFrontEnd : public FrontEnd {
     MessageButtons messageList(const MessageListRequest& request) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     std::optional<DayNumber> pickDate(const DatePickerRequest& request) override;
+    int popupMenu(const PopupMenuRequest& request) override;
     PrinterSettings printer() const override { return printer_; }
     void setPrinter(const PrinterSettings& printer) override { printer_ = printer; }
     bool printerSetUp(const std::string& caption) override;

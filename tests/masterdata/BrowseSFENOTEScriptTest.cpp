@@ -120,3 +120,34 @@ sql "SELECT ENOTA, NAZIV, TIP FROM SFENOTE" "2|Šiška|V"
 
 }  // namespace
 }  // namespace dv::test
+
+namespace dv::test {
+namespace {
+
+// The right mouse button opens the list's menu on the row under the pointer; its items press
+// the list's buttons.
+TEST(BrowseSFENOTEMenu, TheRightClickMenuChangesTheRowUnderThePointer) {
+    CodeListData data;
+    data.addUnit(1, "Center", "M");
+    data.addUnit(2, "Bežigrad", "V");
+    const ProgramRun run = data.runScript(R"(start BrowseSFENOTE
+window " SKLADIŠČA BLAGA - IZDELKOV"
+expect ?Seznam text "1|Center|M"
+right-click ?Seznam 2 "Change"
+window "Spreminjanje zapisa"
+expect ?SFENOTE:Naziv text "Bežigrad"
+press ?Cancel
+window " SKLADIŠČA BLAGA - IZDELKOV"
+expect ?Seznam text "2|Bežigrad|V"
+right-click ?Seznam 1 "Insert"
+window "Dodajanje zapisa"
+press ?Cancel
+press ?Zapri
+idle
+)");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "");
+}
+
+}  // namespace
+}  // namespace dv::test

@@ -63,6 +63,14 @@ row ?Seznam 2
 expect ?Brisi disabled
 row ?Seznam 1
 expect ?Brisi enabled
+right-click ?Seznam 2 "Delete"
+expect ?Seznam text "M|N|2|Inventurni višek|VIŠEK|+|1|0|0"
+expect ?Zaklenjeno text "Zaklenjeno"
+expect ?Seznam rows 3
+right-click ?Seznam 2 "Insert"
+window "Dodajanje zapisa"
+press ?Cancel
+window "  VRSTE PROMETA"
 press ?Zapri
 idle
 sql "SELECT COUNT(*), SUM(ZAPECENO) FROM SFVRPROM" "4|1"

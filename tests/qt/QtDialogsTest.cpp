@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QCalendarWidget>
+#include <QMenu>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPrinter>
@@ -117,6 +119,35 @@ TEST_F(QtDialogsTest, PrinterSettingsGoToThePrinterAndBackWhenAccepted) {
     EXPECT_TRUE(showPrinterDialog(settings, "Select Printer", nullptr));
     EXPECT_EQ(settings.copies, 4);
     EXPECT_NE(settings.device, "Tiskalnik, ki ga ni");
+}
+
+}  // namespace
+}  // namespace dv
+
+namespace dv {
+namespace {
+
+using test::QtDialogsTest;
+
+// A list's right-click menu: separators for empty texts, disabled items shown but not chosen.
+TEST_F(QtDialogsTest, PopupMenuKeepsItemsInOrderAndNeverChoosesADisabledOne) {
+    const PopupMenuRequest request{{{"&Insert", true}, {"&Change", false}, {"", false},
+                                    {"&Query", true}}};
+    const auto menu = buildPopupMenu(request, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("&Insert"));
+    EXPECT_FALSE(actions[1]->isEnabled());
+    EXPECT_TRUE(actions[2]->isSeparator());
+    EXPECT_EQ(actions[3]->data().toInt(), 4);
+    for (const auto& [answer, chosen] : {std::pair{1, 1}, {2, 0}, {3, 0}, {4, 4}, {9, 0}}) {
+        setDialogAnswerHook([answer = answer](const char* kind) -> std::optional<int> {
+            if (std::string(kind) == kDialogPopupMenu) return answer;
+            return std::nullopt;
+        });
+        EXPECT_EQ(showPopupMenu(request, nullptr), chosen) << "answer " << answer;
+    }
+    setDialogAnswerHook({});
 }
 
 }  // namespace
