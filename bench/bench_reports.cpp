@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/BenchArguments.h"
+#include "bench/BenchDirectory.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
@@ -41,19 +42,7 @@ void check(bool ok, const std::string& what) {
     if (!ok) throw std::runtime_error(what);
 }
 
-class Directory {
-  public:
-    Directory() {
-        std::string pattern = (fs::temp_directory_path() / "dv-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~Directory() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using dv::bench::Directory;
 
 // ---- reports
 

@@ -14,11 +14,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 #include "app/DemoCompany.h"
 #include "app/ProgramStartUp.h"
 #include "bench/BenchArguments.h"
+#include "bench/BenchDirectory.h"
 #include "frontend/qt/DesktopAutomation.h"
 #include "frontend/qt/RunDesktop.h"
 #include "runtime/Date.h"
@@ -33,9 +33,8 @@ namespace fs = std::filesystem;
 // so that the frame opens without its reminders, as it does on a machine that keeps backups.
 const fs::path& demoDirectory() {
     static const fs::path directory = [] {
-        std::string pattern = (fs::temp_directory_path() / "dv-bench-startup-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-        const fs::path made = fs::path(pattern) / "podjetje";
+        static const dv::bench::Directory root;
+        const fs::path made = root.path() / "podjetje";
         fs::create_directories(made);
         if (const auto outcome = dv::createDemoCompany(made); !outcome.ok())
             throw std::runtime_error(outcome.error);

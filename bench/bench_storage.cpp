@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchArguments.h"
+#include "bench/BenchDirectory.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
@@ -109,19 +110,7 @@ constexpr const char* kColumns =
     "STEVINVENTURE,ENOTA,VRSTAPRODAJE,EAN,SKUPINA,NAZIV,RACZALOGA,POPISANAZALOGA,VPCENA,"
     "MPCENA,NABCENA,NAREJENVNOS";
 
-class Directory {
-  public:
-    Directory() {
-        std::string pattern = (fs::temp_directory_path() / "dv-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~Directory() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using dv::bench::Directory;
 
 void check(bool ok, const std::string& what) {
     if (!ok) throw std::runtime_error(what);

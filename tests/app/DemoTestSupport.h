@@ -51,18 +51,8 @@ class DemoFolders {
 // super-user, so that file permissions apply.
 inline ProgramRun runDemo(const std::filesystem::path& directory, bool unprivileged = false) {
     if (!unprivileged || ::geteuid() != 0) return runProgram(directory, "demo");
-    const std::string command = "cd '" + directory.string() +
-                                "' && setpriv --reuid=65534 --regid=65534 --clear-groups '" +
-                                DV_EXECUTABLE "' --dir '" + directory.string() + "' demo 2>&1";
-    ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCommandLine(programCommandLine(
+        directory, "demo", "setpriv --reuid=65534 --regid=65534 --clear-groups "));
 }
 
 inline std::string fileBytes(const std::filesystem::path& file) {

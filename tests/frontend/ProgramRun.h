@@ -15,12 +15,10 @@ struct ProgramRun {
     std::string output;  // standard output and standard error
 };
 
-// Runs the program with `arguments` in `directory`, which is also its program directory.
-inline ProgramRun runProgram(const std::filesystem::path& directory, const std::string& arguments) {
-    const std::string command = "cd '" + directory.string() + "' && '" DV_EXECUTABLE "' --dir '" +
-                                directory.string() + "' " + arguments + " 2>&1";
+// Runs a shell command line and collects what it writes on standard output and error.
+inline ProgramRun runCommandLine(const std::string& command) {
     ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) return run;
     std::array<char, 4096> buffer;
     while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
@@ -28,6 +26,20 @@ inline ProgramRun runProgram(const std::filesystem::path& directory, const std::
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// The command line that runs the program with `arguments` in `directory`, which is also its
+// program directory; `launcher` (e.g. "setpriv ...") goes in front of the program.
+inline std::string programCommandLine(const std::filesystem::path& directory,
+                                      const std::string& arguments,
+                                      const std::string& launcher = "") {
+    return "cd '" + directory.string() + "' && " + launcher + "'" DV_EXECUTABLE "' --dir '" +
+           directory.string() + "' " + arguments;
+}
+
+// Runs the program with `arguments` in `directory`, which is also its program directory.
+inline ProgramRun runProgram(const std::filesystem::path& directory, const std::string& arguments) {
+    return runCommandLine(programCommandLine(directory, arguments));
 }
 
 }  // namespace dv::test
