@@ -26,6 +26,13 @@ struct WindowLayout {
     std::string icon;
     std::string wallpaper;  // a picture tiled over the client area
     int timer = 0;          // hundredths of a second between timer events, 0 for none
+    std::string table;      // a form's primary table (name or prefix)
+    std::string first;      // the control focused first, when not the first input control
+    // The kind of procedure the layout alone defines ("list", "form", "print"); empty when the
+    // procedure is written in code.
+    std::string procedure;
+    std::string report;  // print options: the report they start
+    std::string title;   // print options: the report's title, preset each time they open
     std::string source;     // the file it was read from, for messages
     std::vector<ControlLayout> controls;
 

@@ -2,6 +2,7 @@
 #include <charconv>
 #include <initializer_list>
 
+#include "runtime/EventKey.h"
 #include "runtime/Layout.h"
 #include "runtime/LayoutTokenizer.h"
 #include "runtime/Picture.h"
@@ -12,14 +13,18 @@ namespace {
 // The layout language, one element a line:
 //
 //   window NAME "CAPTION" [frame] [resizable] [font="..."] [icon="..."] [wallpaper="..."]
-//                         [timer=N]
+//                         [timer=N] [table=TABLE] [first=?CONTROL]
+//                         [procedure=list|form|print] [report=NAME] [title="..."]
 //     TYPE [?NAME] ["TEXT"] [ATTRIBUTE ...]
-//       column "HEADING" [picture=@...] [right | center]   (inside a list)
+//       column "HEADING" [picture=@...] [right | center] [field=TABLE:FIELD] [key=KEY]
+//                                                                        (inside a list)
 //
 // The window line comes first and is not indented; every other line is indented with blanks,
 // and a line indented deeper than the one before it lies inside that control. Attributes are
 // flags (required, disabled, hidden, readonly, skip, default, paged) or NAME=VALUE (tip, msg,
-// picture, value, true, false, from, icon, fg, bg).
+// help for both tip and msg, label, picture, value, true, false, from, icon, fg, bg; a button's
+// key and call; a list's table, order, filter, locator, query, form and print; an option's
+// radios=rule).
 class Parser {
   public:
     explicit Parser(std::string_view source) { layout_.source = source; }
@@ -92,6 +97,16 @@ class Parser {
             layout_.wallpaper = value;
         else if (key == "timer" && hasValue)
             layout_.timer = number(value, key);
+        else if (key == "table" && hasValue)
+            layout_.table = identifier(value, key);
+        else if (key == "first" && hasValue)
+            layout_.first = controlReference(value, key);
+        else if (key == "procedure" && (value == "list" || value == "form" || value == "print"))
+            layout_.procedure = value;
+        else if (key == "report" && hasValue)
+            layout_.report = identifier(value, key);
+        else if (key == "title" && hasValue)
+            layout_.title = value;
         else
             fail("unknown window attribute '" + token.text + "'");
     }
@@ -171,9 +186,7 @@ class Parser {
         auto [key, value, hasValue] = splitAttribute(token);
         const ControlType t = declared.type;
         if (!hasValue) {
-            if (key == "required" &&
-                appliesTo(t, {ControlType::Entry, ControlType::Spin, ControlType::TextBox,
-                              ControlType::Combo, ControlType::DropList, ControlType::Option}))
+            if (key == "required" && appliesTo(t, kRequirableTypes))
                 declared.required = true;
             else if (key == "disabled")
                 declared.disabled = true;
@@ -196,6 +209,18 @@ class Parser {
             declared.tip = value;
         else if (key == "msg")
             declared.message = value;
+        else if (key == "help")
+            declared.tip = declared.message = value;
+        else if (key == "label" && appliesTo(t, kRequirableTypes))
+            declared.label = value;
+        else if (key == "key" && t == ControlType::Button)
+            declared.key = keyAttribute(value);
+        else if (key == "call" && t == ControlType::Button)
+            declared.call = identifier(value, key);
+        else if (key == "radios" && t == ControlType::Option && value == "rule")
+            declared.radiosFromRule = true;
+        else if (t == ControlType::List && listAttribute(declared.binding, key, value))
+            return;
         else if (key == "picture" &&
                  appliesTo(t, {ControlType::Entry, ControlType::Spin, ControlType::Combo,
                                ControlType::DropList, ControlType::String}))
@@ -219,6 +244,48 @@ class Parser {
             badAttribute(declared, token);
     }
 
+    static constexpr std::initializer_list<ControlType> kRequirableTypes = {
+        ControlType::Entry, ControlType::Spin,     ControlType::TextBox,
+        ControlType::Combo, ControlType::DropList, ControlType::Option};
+
+    bool listAttribute(ListBinding& binding, const std::string& key,
+                       const std::string& value) const {
+        if (key == "table")
+            binding.table = identifier(value, key);
+        else if (key == "order")
+            binding.order = identifier(value, key);
+        else if (key == "filter")
+            binding.filter = value;
+        else if (key == "locator")
+            binding.locator = controlReference(value, key);
+        else if (key == "query")
+            binding.query = controlReference(value, key);
+        else if (key == "form")
+            binding.form = identifier(value, key);
+        else if (key == "print")
+            binding.print = identifier(value, key);
+        else
+            return false;
+        return true;
+    }
+
+    std::string identifier(const std::string& value, const std::string& key) const {
+        checkIdentifier(value, key.c_str());
+        return value;
+    }
+
+    // A control named by an attribute: "?Lokator" (the "?" is required, as on control lines).
+    std::string controlReference(const std::string& value, const std::string& key) const {
+        if (!value.starts_with('?')) fail(key + " names a control: ?NAME, not '" + value + "'");
+        return identifier(value.substr(1), key);
+    }
+
+    int keyAttribute(const std::string& value) const {
+        const std::optional<KeyCode> code = keyFromName(value);
+        if (!code) fail("key '" + value + "' is not a key name");
+        return *code;
+    }
+
     void column(int indent, const std::vector<LayoutToken>& tokens) {
         const Level& parent = parentFor(indent);
         if (parent.type != ControlType::List || parent.number == 0)
@@ -235,6 +302,10 @@ class Parser {
                 col.rightAligned = true;
             else if (key == "center" && !hasValue)
                 col.centred = true;
+            else if (key == "field" && hasValue)
+                col.field = identifier(value, key);
+            else if (key == "key" && hasValue)
+                col.key = identifier(value, key);
             else
                 fail("unknown column attribute '" + tokens[i].text + "'");
         }

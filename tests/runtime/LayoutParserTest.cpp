@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "runtime/EventKey.h"
 #include "runtime/Layout.h"
 
 namespace dv {
@@ -113,6 +114,12 @@ TEST(LayoutParser, RefusesMalformedLayoutsWithFileLineAndReason) {
         {"  entry ?A fg=red", "W.layout:2: fg needs a whole number, not 'red'"},
         {"  entry ?A-B", "W.layout:2: control name 'A-B' has the character '-'"},
         {"  button \"open", "W.layout:2: quoted text opened at column 10 is not closed"},
+        {"  button ?A key=F55", "W.layout:2: key 'F55' is not a key name"},
+        {"  list ?L locator=Lokator", "W.layout:2: locator names a control: ?NAME, not 'Lokator'"},
+        {"  list ?L\n    column \"X\" field=A-B", "W.layout:3: field 'A-B' has the character '-'"},
+        {"  entry ?A form=UpdateX", "W.layout:2: 'form=UpdateX' is not an attribute of an entry"},
+        {"  option ?A radios=all", "W.layout:2: 'radios=all' is not an attribute of an option"},
+        {"  button ?A label=\"x\"", "W.layout:2: 'label=x' is not an attribute of a button"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorOf(c.body).substr(0, c.expected.size()), c.expected) << c.body;
@@ -121,6 +128,58 @@ TEST(LayoutParser, RefusesMalformedLayoutsWithFileLineAndReason) {
     EXPECT_EQ(errorOf("", "  window W \"W\""), "W.layout:1: the window line must not be indented");
     EXPECT_EQ(errorOf("", "window W"), "W.layout:1: expected: window NAME \"CAPTION\"");
     EXPECT_EQ(errorOf("", "window W \"W\" modal"), "W.layout:1: unknown window attribute 'modal'");
+    EXPECT_EQ(errorOf("", "window W \"W\" procedure=report"),
+              "W.layout:1: unknown window attribute 'procedure=report'");
+}
+
+// A list window and a form say in their layout what the code would otherwise bind: the list's
+// table, orders, columns and the procedures its buttons call; a form's table and first field.
+TEST(LayoutParser, ReadsTheBindingsOfListsFormsAndButtons) {
+    WindowLayout list = parseLayout(R"(window BrowseX "X" resizable
+  list ?Seznam paged table=SFENOTE filter="SFENOTE:TIP = 'M'" locator=?Lokator query=?Poizvedba form=UpdateX print=OknoX
+    column "Šifra" field=SFENOTE:Enota key=ENOTAKLJUC picture=@n3 center
+    column "Tip" field=TIP
+  button ?Izpis "Izpis  [F5]" key=F5 call=OknoX
+)",
+                                    "BrowseX.layout");
+    const ControlLayout& seznam = *list.find("Seznam");
+    EXPECT_EQ(seznam.binding.table, "SFENOTE");
+    EXPECT_EQ(seznam.binding.order, "");
+    EXPECT_EQ(seznam.binding.filter, "SFENOTE:TIP = 'M'");
+    EXPECT_EQ(seznam.binding.locator, "Lokator");
+    EXPECT_EQ(seznam.binding.query, "Poizvedba");
+    EXPECT_EQ(seznam.binding.form, "UpdateX");
+    EXPECT_EQ(seznam.binding.print, "OknoX");
+    ASSERT_EQ(seznam.columns.size(), 2u);
+    EXPECT_EQ(seznam.columns[0].field, "SFENOTE:Enota");
+    EXPECT_EQ(seznam.columns[0].key, "ENOTAKLJUC");
+    EXPECT_TRUE(seznam.columns[0].centred);
+    EXPECT_EQ(seznam.columns[1].field, "TIP");
+    EXPECT_EQ(seznam.columns[1].key, "");
+    const ControlLayout& izpis = *list.find("Izpis");
+    EXPECT_EQ(izpis.key, keys::F(5));
+    EXPECT_EQ(izpis.call, "OknoX");
+
+    WindowLayout print = parseLayout(
+        "window OknoX \"X\" procedure=print report=IzpisX title=\"Šifrant X\"\n", "OknoX.layout");
+    EXPECT_EQ(print.procedure, "print");
+    EXPECT_EQ(print.report, "IzpisX");
+    EXPECT_EQ(print.title, "Šifrant X");
+
+    WindowLayout form = parseLayout(R"(window UpdateX "X" table=SFENOTE first=?SFENOTE:Naziv
+  option ?SFENOTE:TIP "Tip" radios=rule
+  prompt "Šifra skladišča:"
+  entry ?SFENOTE:Enota required label="Skladišče" help="Šifra skladišča"
+  entry ?SFENOTE:Naziv
+)",
+                                    "UpdateX.layout");
+    EXPECT_EQ(form.table, "SFENOTE");
+    EXPECT_EQ(form.first, "SFENOTE:Naziv");
+    EXPECT_TRUE(form.find("SFENOTE:TIP")->radiosFromRule);
+    const ControlLayout& enota = *form.find("SFENOTE:Enota");
+    EXPECT_EQ(enota.label, "Skladišče");
+    EXPECT_EQ(enota.tip, "Šifra skladišča");
+    EXPECT_EQ(enota.message, "Šifra skladišča");
 }
 
 TEST(LayoutParser, FrameHoldsMenusAndToolbar) {
