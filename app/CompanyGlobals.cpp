@@ -1,8 +1,8 @@
 #include "app/CompanyGlobals.h"
 
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv {

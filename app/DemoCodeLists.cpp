@@ -6,8 +6,8 @@
 #include "app/CheckDigits.h"
 #include "app/DemoNames.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "runtime/Date.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -9,8 +9,8 @@
 #include "app/DemoCodeLists.h"
 #include "app/DemoNames.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "runtime/CodePage1250.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

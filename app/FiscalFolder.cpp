@@ -5,8 +5,8 @@
 #include "app/SettingValue.h"
 #include "data/IniFile.h"
 #include "data/ProgramDirectory.h"
-#include "data/ProgramGlobals.h"
 #include "data/SettingsManager.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

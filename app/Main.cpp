@@ -12,11 +12,11 @@
 #include "app/SingleInstanceLock.h"
 #include "app/SuitePrograms.h"
 #include "app/WorkingDirectorySettings.h"
-#include "data/ProgramGlobals.h"
 #include "data/SettingsManager.h"
 #include "framework/ProgramServices.h"
 #include "runtime/LayoutResources.h"
 #include "runtime/TextCase.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "data/ProgramGlobals.h"
 #include "framework/SettingsWindow.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

@@ -6,11 +6,11 @@
 #include "app/ListSelection.h"
 #include "app/RecordFetch.h"
 #include "app/TransactionTypeField.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv {

@@ -2,10 +2,10 @@
 
 #include "app/SettingValue.h"
 #include "data/ProgramDirectory.h"
-#include "data/ProgramGlobals.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "runtime/TextCase.h"
+#include "schema/ProgramGlobals.h"
 #include "terminal/ParametriTerminal.h"
 
 namespace dv {

@@ -1,12 +1,13 @@
 #include "app/ProgramStartUp.h"
 
 #include "app/ProgramProcedures.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
 #include "framework/ProgramServices.h"
 #include "runtime/Halt.h"
 #include "runtime/ProcedureRegistry.h"
+#include "schema/ProgramCatalogue.h"
+#include "schema/ProgramGlobals.h"
 #include "storage/TableRegister.h"
 
 namespace dv {
@@ -43,6 +44,7 @@ std::unique_ptr<ProgramStartUp> ProgramStartUp::start(
 // The runtime this program was written for first checked its own version; the program here is
 // built with its runtime, so there is nothing to accept.
 FileResult ProgramStartUp::begin() {
+    installCatalogue(&programCatalogue());
     clearProgramGlobals();
     clearAllRecordBuffers();
     resetTableFileNames();

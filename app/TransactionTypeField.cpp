@@ -5,9 +5,9 @@
 #include "app/ListSelection.h"
 #include "app/RecordFetch.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/TextCase.h"
+#include "schema/Records.h"
 #include "storage/FileManager.h"
 
 namespace dv {

@@ -17,12 +17,13 @@
 
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "framework/BrowseList.h"
 #include "runtime/TextCase.h"
 #include "runtime/WindowDesktop.h"
+#include "schema/ProgramCatalogue.h"
+#include "schema/Records.h"
 #include "storage/SqliteTable.h"
 #include "storage/TableAccess.h"
 
@@ -368,6 +369,7 @@ void filterRaw(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::installCatalogue(&dv::programCatalogue());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     database();

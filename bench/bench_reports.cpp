@@ -17,7 +17,6 @@
 #include "bench/BenchDirectory.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "framework/BatchProcess.h"
 #include "framework/BatchTableSource.h"
 #include "framework/ProcessSlicer.h"
@@ -26,6 +25,8 @@
 #include "runtime/FixedDecimal.h"
 #include "runtime/FixedText.h"
 #include "runtime/GlobalVariables.h"
+#include "schema/ProgramCatalogue.h"
+#include "schema/Records.h"
 #include "storage/SlovenianCollation.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/TableDrivers.h"
@@ -252,6 +253,7 @@ void passRaw(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::installCatalogue(&dv::programCatalogue());
     // A handful of iterations of each: a short minimum time fixes the count without adding
     // "/iterations:n" to the names.
     const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);

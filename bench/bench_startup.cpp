@@ -24,6 +24,7 @@
 #include "runtime/Date.h"
 #include "runtime/ProcedureRegistry.h"
 #include "runtime/ProcedureScheduler.h"
+#include "schema/ProgramCatalogue.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ BENCHMARK(BM_StartUpToUsableFrame)->UseManualTime()->Unit(benchmark::kMillisecon
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::installCatalogue(&dv::programCatalogue());
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     auto arguments = dv::bench::withShortMinimumTime(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -20,7 +20,8 @@
 #include "bench/BenchDirectory.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
+#include "schema/ProgramCatalogue.h"
+#include "schema/Records.h"
 #include "storage/SlovenianCollation.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/SqliteTable.h"
@@ -340,6 +341,7 @@ void registerPair(const char* name, void (*raw)(benchmark::State&),
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::installCatalogue(&dv::programCatalogue());
     // One iteration of each (every one handles 100,000 rows): a minimum time shorter than any
     // iteration fixes the count without adding "/iterations:n" to the names.
     const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);

@@ -7,8 +7,8 @@
 
 namespace dv {
 
-// The metadata of every table, in the order of tableFiles() (the order in which start-up resolves
-// their files).
+// The metadata of every table of the installed catalogue (data/Catalogue.h), in the order of
+// tableFiles() (the order in which start-up resolves their files).
 std::span<const TableDef> dictionary();
 
 // The table named `name`, or whose prefix is `name` ("DOKUMENT" or "DOK"), case-insensitive;

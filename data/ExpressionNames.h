@@ -11,7 +11,7 @@ namespace dv {
 
 // The names the program's expressions use, asked in this order: the local variables of the
 // running procedure (the innermost LocalVariables of the thread), the program-wide variables
-// (programGlobalNames) and the fields of the tables (fields()).
+// (globalVariables() of the installed catalogue) and the fields of the tables (fields()).
 class ProgramNames final : public NameResolver {
   public:
     ProgramNames() = default;

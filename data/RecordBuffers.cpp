@@ -7,26 +7,11 @@
 
 #include "data/Dictionary.h"
 #include "data/FieldAccess.h"
-#include "data/Records.h"
 #include "runtime/CodePage1250.h"
 #include "runtime/Date.h"
 #include "runtime/Decimal.h"
 
 namespace dv {
-
-// The program-wide record buffers, one per table, named by the table's prefix.
-#define DV_TABLE(name, prefix, size) name##Record prefix;
-#define DV_FIELD(...)
-#define DV_ARRAY(...)
-#define DV_GROUP(...)
-#define DV_MEMO(...)
-#define DV_KEY(...)
-#define DV_RULE(...)
-#define DV_DEFAULT(...)
-#define DV_END_TABLE
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
-
 namespace {
 
 bool isText(FieldType type) {

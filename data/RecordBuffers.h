@@ -11,7 +11,7 @@ void clearRecord(const TableDef& table, void* record);
 // kCurrentYearDefault becomes today's year as four digits).
 void prepareNewRecord(const TableDef& table, void* record);
 
-// Clears the program-wide record buffer of every table (start-up).
+// Clears the program-wide record buffer of every table of the installed catalogue (start-up).
 void clearAllRecordBuffers();
 
 }  // namespace dv

@@ -35,11 +35,7 @@ struct Relation {
     RelationMode deleteMode;
 };
 
-// Every relation of the catalogue. Details a parent owns (subgroups of a group, lines of a
-// document or invoice, a partner's accounts, contacts, contracts and terms, a company's accounts,
-// an item's bill of materials, a stocktake's template) cascade; business records of their own
-// that refer to a code (items of a group, stock and document lines of an item, stock and
-// documents of a unit, documents and invoices of a partner, ...) restrict.
+// Every relation of the installed catalogue (data/Catalogue.h).
 std::span<const Relation> relations();
 
 }  // namespace dv

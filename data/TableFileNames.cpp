@@ -1,5 +1,6 @@
 #include "data/TableFileNames.h"
 
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -12,21 +13,32 @@ namespace {
 // The settings section that holds the table file names.
 constexpr std::string_view kFileSection = "FILE";
 
-std::vector<std::string> builtInNames() {
+std::vector<std::string> builtInNames(std::span<const TableFile> files) {
     std::vector<std::string> names;
-    for (const TableFile& t : tableFiles()) names.emplace_back(t.builtInName);
+    for (const TableFile& t : files) names.emplace_back(t.builtInName);
     return names;
 }
 
-std::vector<std::string>& fileNames() {
-    static std::vector<std::string> names = builtInNames();
-    return names;
+// The file names of the installed catalogue's tables, in the order of its table-file list. They
+// start again from the built-in names when another catalogue is installed.
+struct FileNames {
+    std::span<const TableFile> files;
+    std::vector<std::string> names;
+};
+
+FileNames& fileNames() {
+    static FileNames held;
+    const std::span<const TableFile> files = tableFiles();
+    if (held.files.data() != files.data() || held.files.size() != files.size())
+        held = FileNames{files, builtInNames(files)};
+    return held;
 }
 
 std::string& fileNameOf(std::string_view table) {
     const TableFile* t = findTableFile(table);
     if (!t) throw std::invalid_argument("unknown table " + std::string(table));
-    return fileNames()[static_cast<std::size_t>(t - tableFiles().data())];
+    FileNames& current = fileNames();
+    return current.names[static_cast<std::size_t>(t - current.files.data())];
 }
 
 }  // namespace
@@ -40,7 +52,8 @@ void setTableFileName(std::string_view table, std::string fileName) {
 }
 
 void resetTableFileNames() {
-    fileNames() = builtInNames();
+    FileNames& current = fileNames();
+    current.names = builtInNames(current.files);
 }
 
 FileResult resolveTableFileNames(SettingsManager& settings,

@@ -15,7 +15,8 @@ struct TableFile {
     int version;
 };
 
-// Every table in the order in which start-up resolves their file names.
+// Every table of the installed catalogue (data/Catalogue.h) in the order in which start-up
+// resolves their file names.
 std::span<const TableFile> tableFiles();
 
 // The table of that name (case-insensitive), or nullptr.

@@ -8,7 +8,7 @@
 
 #include "data/TableDef.h"
 
-// Compile-time helpers that turn the table declarations (data/tables/AllTables.def) into
+// Compile-time helpers that turn the table declarations (schema/tables/AllTables.def) into
 // TableDef metadata: widths of the field types, the offsets of the record image, and lookups of
 // fields by name that fail the build when a declaration names a field that does not exist.
 namespace dv::layout {

@@ -1,7 +1,7 @@
 #include "framework/FormTestProcedures.h"
 
+#include "data/FieldAccess.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -36,8 +36,10 @@ RelationKeeper& unitKeeper() {
 
 // Reads the record of `unit` into the buffer; false when there is none.
 bool readUnit(FileManager& file, std::uint16_t unit) {
-    clearRecord(file.table(), file.buffer());
-    SFENOTE.Enota = unit;
+    const TableDef& units = file.table();
+    clearRecord(units, file.buffer());
+    writeInteger(file.buffer(), units.fields[static_cast<std::size_t>(units.findField("Enota"))],
+                 unit);
     return file.Fetch(file.primaryKey()) == kLevelBenign;
 }
 

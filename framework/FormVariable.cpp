@@ -2,9 +2,9 @@
 
 #include <limits>
 
+#include "data/Catalogue.h"
 #include "data/Dictionary.h"
 #include "data/FieldAccess.h"
-#include "data/ProgramGlobals.h"
 #include "runtime/CodePage1250.h"
 #include "runtime/LocalVariables.h"
 
@@ -40,7 +40,7 @@ std::pair<std::int64_t, std::int64_t> integerRange(FieldType type) {
 std::optional<FormVariable> FormVariable::find(std::string_view name) {
     if (const LocalVariables* locals = LocalVariables::innermost())
         if (const VariableRef* local = locals->find(name)) return FormVariable(*local);
-    if (const VariableRef* global = programGlobalNames().find(name)) return FormVariable(*global);
+    if (const VariableRef* global = findGlobalVariable(name)) return FormVariable(*global);
     const std::size_t colon = name.find(':');
     if (colon == std::string_view::npos) return std::nullopt;
     const TableDef* table = findTable(name.substr(0, colon));

@@ -12,8 +12,9 @@
 
 #include "FuzzInput.h"
 #include "data/Dictionary.h"
-#include "data/Records.h"
 #include "runtime/CodePage1250.h"
+#include "schema/ProgramCatalogue.h"
+#include "schema/Records.h"
 #include "storage/TextFileTable.h"
 
 namespace {
@@ -80,6 +81,11 @@ void readAndPutBack(TextFileTable& table, bool cp1250) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    installCatalogue(&programCatalogue());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::asText(data, size);

@@ -4,6 +4,12 @@
 #include "data/ExpressionNames.h"
 #include "runtime/Expression.h"
 #include "runtime/ExpressionError.h"
+#include "schema/ProgramCatalogue.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    dv::installCatalogue(&dv::programCatalogue());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace dv;

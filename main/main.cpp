@@ -3,6 +3,7 @@
 
 #include "main/Commands.h"
 #include "main/ProgramOptions.h"
+#include "schema/ProgramCatalogue.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::installCatalogue(&dv::programCatalogue());
     std::string error;
     auto options = dv::parseProgramOptions(argc, argv, error);
     if (!options) {

@@ -3,11 +3,11 @@
 #include <stdexcept>
 
 #include "data/ExpressionNames.h"
-#include "data/ProgramGlobals.h"
 #include "framework/BatchTableSource.h"
 #include "framework/ProgramServices.h"
 #include "framework/ReportProcedure.h"
 #include "runtime/LayoutResources.h"
+#include "schema/ProgramGlobals.h"
 #include "storage/TableAccess.h"
 
 namespace dv {

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "data/ProgramGlobals.h"
-#include "data/Records.h"
 #include "masterdata/CodeListReport.h"
 #include "runtime/GlobalVariables.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

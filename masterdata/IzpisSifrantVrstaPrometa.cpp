@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "data/Records.h"
 #include "masterdata/CodeListReport.h"
 #include "runtime/GlobalVariables.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -1,8 +1,8 @@
 #include "masterdata/OknoIzpisaEnote.h"
 
-#include "data/ProgramGlobals.h"
 #include "masterdata/IzpisSifrantEnote.h"
 #include "masterdata/PrintOptionsWindow.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

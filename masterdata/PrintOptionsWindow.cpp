@@ -1,9 +1,9 @@
 #include "masterdata/PrintOptionsWindow.h"
 
-#include "data/ProgramGlobals.h"
 #include "framework/ProgramServices.h"
 #include "runtime/LayoutResources.h"
 #include "runtime/ProcedureScheduler.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "data/Records.h"
 #include "framework/FormProcedure.h"
 #include "framework/ProgramServices.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/LayoutResources.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv {

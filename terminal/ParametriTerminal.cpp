@@ -4,11 +4,11 @@
 #include <string>
 
 #include "data/ProgramDirectory.h"
-#include "data/ProgramGlobals.h"
 #include "data/TableFileNames.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/TextCase.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

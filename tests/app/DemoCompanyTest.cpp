@@ -8,7 +8,7 @@
 #include "app/DemoCompany.h"
 #include "app/DemoItems.h"
 #include "data/FieldValidation.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 
 namespace dv::test {
 namespace {

@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "app/WorkingDirectorySettings.h"
-#include "data/ProgramGlobals.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "frontend/TempDirectory.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

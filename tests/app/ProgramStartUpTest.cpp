@@ -6,13 +6,13 @@
 
 #include "StartUpTestSupport.h"
 #include "app/CompanyGlobals.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "framework/ProgramServices.h"
 #include "runtime/Halt.h"
 #include "runtime/ProcedureRegistry.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

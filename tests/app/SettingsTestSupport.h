@@ -11,15 +11,15 @@
 
 #include "app/ProgramProcedures.h"
 #include "data/IniFile.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
 #include "framework/ProgramServices.h"
 #include "frontend/TempDirectory.h"
 #include "frontend/headless/ScriptRunner.h"
 #include "runtime/ProcedureCall.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {

@@ -7,10 +7,10 @@
 #include "app/MainMenu.h"
 #include "app/SingleInstanceLock.h"
 #include "app/VerzijaPrograma.h"
-#include "data/ProgramGlobals.h"
 #include "data/SettingsManager.h"
 #include "frontend/TempDirectory.h"
 #include "runtime/LayoutResources.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 namespace {

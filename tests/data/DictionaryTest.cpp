@@ -7,8 +7,8 @@
 
 #include "data/Dictionary.h"
 #include "data/FieldAccess.h"
-#include "data/Records.h"
 #include "data/TableFiles.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -4,12 +4,12 @@
 
 #include "data/Dictionary.h"
 #include "data/ExpressionNames.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "runtime/Expression.h"
 #include "runtime/ExpressionError.h"
 #include "runtime/LocalVariables.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "runtime/Date.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -9,8 +9,8 @@
 #include "data/PackedDecimal.h"
 #include "data/RecordBuffers.h"
 #include "data/RecordImage.h"
-#include "data/Records.h"
 #include "runtime/Date.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

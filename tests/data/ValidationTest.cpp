@@ -3,7 +3,7 @@
 #include "data/Dictionary.h"
 #include "data/FieldValidation.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

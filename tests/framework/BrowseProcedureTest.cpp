@@ -1,9 +1,9 @@
 #include <set>
 
 #include "FormTestSupport.h"
-#include "data/Records.h"
 #include "framework/BrowseProcedure.h"
 #include "runtime/ProcedureRegistry.h"
+#include "schema/Records.h"
 #include "storage/ViewFields.h"
 
 namespace dv::test {

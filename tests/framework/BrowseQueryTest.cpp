@@ -3,10 +3,10 @@
 #include "data/Dictionary.h"
 #include "data/ExpressionNames.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "framework/BrowseQuery.h"
 #include "runtime/Date.h"
 #include "runtime/Expression.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -5,11 +5,11 @@
 #include "data/Dictionary.h"
 #include "data/ExpressionNames.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "framework/BrowseLocator.h"
 #include "framework/BrowseRange.h"
 #include "framework/BrowseThumb.h"
 #include "runtime/Expression.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "data/Records.h"
 #include "framework/BrowseList.h"
 #include "runtime/MessageRaiser.h"
 #include "runtime/WindowDesktop.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "data/Dictionary.h"
-#include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "framework/FormFields.h"
 #include "runtime/LocalVariables.h"
 #include "runtime/WindowDesktop.h"
 #include "runtime/WindowInput.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

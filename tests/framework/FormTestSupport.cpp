@@ -4,11 +4,11 @@
 
 #include "data/ProgramDirectory.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "runtime/ErrorState.h"
 #include "runtime/TextCase.h"
+#include "schema/Records.h"
 
 namespace dv::test {
 namespace fs = std::filesystem;

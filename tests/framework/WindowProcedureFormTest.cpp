@@ -1,5 +1,5 @@
 #include "FormTestSupport.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 
 namespace dv::test {
 namespace {

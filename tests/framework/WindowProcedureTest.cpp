@@ -1,7 +1,7 @@
 #include "FormTestSupport.h"
-#include "data/Records.h"
 #include "framework/WindowPosition.h"
 #include "runtime/LocalVariables.h"
+#include "schema/Records.h"
 #include "storage/RelationKeeper.h"
 
 namespace dv::test {

@@ -4,7 +4,6 @@
 
 #include "TempDirectory.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "framework/BrowseColumns.h"
@@ -12,6 +11,7 @@
 #include "frontend/headless/HeadlessFrontEnd.h"
 #include "frontend/headless/ScriptRunner.h"
 #include "runtime/TextCase.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv {

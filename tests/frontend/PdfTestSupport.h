@@ -8,7 +8,7 @@
 #include <string>
 
 #include "data/Dictionary.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 #include "storage/FileManager.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/TableDrivers.h"

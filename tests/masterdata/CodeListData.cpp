@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "CodeListData.h"
-#include "data/Records.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
@@ -11,6 +10,7 @@
 #include "masterdata/BrowseSFENOTE.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/ProcedureCall.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {

@@ -2,9 +2,9 @@
 
 #include "CodeListData.h"
 #include "FormScriptFixture.h"
-#include "data/Records.h"
 #include "masterdata/UpdateSFENOTE.h"
 #include "runtime/Date.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

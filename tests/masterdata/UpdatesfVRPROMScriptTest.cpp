@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "FormScriptFixture.h"
-#include "data/Records.h"
 #include "frontend/headless/ScriptReference.h"
 #include "masterdata/UpdatesfVRPROM.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {

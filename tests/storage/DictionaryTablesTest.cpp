@@ -8,7 +8,7 @@
 #include "data/Dictionary.h"
 #include "data/FieldAccess.h"
 #include "data/RecordBuffers.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 #include "storage/TableDrivers.h"
 #include "storage/TextFileTable.h"
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "StorageTestSupport.h"
-#include "data/Records.h"
 #include "runtime/ErrorState.h"
 #include "runtime/Halt.h"
 #include "runtime/MessageRaiser.h"
+#include "schema/Records.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {

@@ -6,7 +6,7 @@
 
 #include "StorageTestSupport.h"
 #include "data/Dictionary.h"
-#include "data/Records.h"
+#include "schema/Records.h"
 #include "storage/TextFileTable.h"
 
 namespace dv::test {

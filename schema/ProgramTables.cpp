@@ -1,4 +1,4 @@
-#include "data/Dictionary.h"
+#include "schema/ProgramCatalogue.h"
 
 #include <array>
 #include <cstddef>
@@ -7,17 +7,17 @@
 #include <type_traits>
 #include <vector>
 
-#include "data/Records.h"
 #include "data/TableLayout.h"
 #include "runtime/TextCase.h"
+#include "schema/Records.h"
 
-// The metadata of every table is generated from its one declaration in data/tables/ by including
+// The metadata of every table is generated from its one declaration in schema/tables/ by including
 // the declaration list several times, each time with the macros defined to produce one kind of
 // item: the fields with their offsets, the counts of keys, rules and defaults, the lists of key
 // components and allowed codes, then the key, rule and default arrays, and finally the TableDefs.
-// Each table's items live in a namespace of its own (INVENDET_). A key or rule that names a
-// missing field, a group that spans nothing, or a record size that differs from the sum of the
-// field widths stops the build.
+// Each table's items live in a namespace of its own (INVENDET_). A key or rule that names a missing
+// field, a group that spans nothing, or a record size that differs from the sum of the field widths
+// stops the build.
 namespace dv {
 namespace declared {
 
@@ -63,8 +63,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
     });                                                                                      \
     static_assert(imageSize(fields) == declaredSize, "record size differs from the fields"); \
     }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 // How many keys, rules and defaults each table has.
 #define DV_TABLE(name, prefix, size) \
@@ -89,8 +89,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
 #define DV_END_TABLE \
     ;                \
     }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 // The components of each key and the allowed codes of each rule.
 #define DV_TABLE(name, prefix, size) namespace name##_ {
@@ -104,8 +104,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
     constexpr std::string_view field##_allowed[] = {__VA_ARGS__};
 #define DV_DEFAULT(...)
 #define DV_END_TABLE }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 // The keys, rules and defaults.
 #define DV_TABLE(name, prefix, size) namespace name##_ {
@@ -120,8 +120,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
 #define DV_DEFAULT(field, value) \
     constexpr FieldDefault field##_default{fieldIndex(fields, #field), value};
 #define DV_END_TABLE }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #define DV_TABLE(name, prefix, size)                     \
     namespace name##_ {                                  \
@@ -139,8 +139,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
     }                \
     ;                \
     }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #define DV_TABLE(name, prefix, size)                          \
     namespace name##_ {                                       \
@@ -158,8 +158,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
     }                \
     ;                \
     }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #define DV_TABLE(name, prefix, size)                                   \
     namespace name##_ {                                                \
@@ -177,8 +177,8 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
     }                \
     ;                \
     }
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #undef DV_SHAPE_BYTE
 #undef DV_SHAPE_SHORT
@@ -193,9 +193,9 @@ constexpr std::string_view CurrentYear = kCurrentYearDefault;
 #undef DV_DESC
 
 const TableFile* requireTableFile(std::string_view table) {
-    const TableFile* file = findTableFile(table);
-    if (!file) throw std::logic_error("table " + std::string(table) + " has no file entry");
-    return file;
+    for (const TableFile& file : programTableFiles())
+        if (equalsIgnoreCaseAscii(file.table, table)) return &file;
+    throw std::logic_error("table " + std::string(table) + " has no file entry");
 }
 
 #define DV_TABLE(name, prefix, size)     \
@@ -219,23 +219,16 @@ const TableFile* requireTableFile(std::string_view table) {
 #define DV_END_TABLE
 std::vector<TableDef> buildTables() {
     return {
-#include "data/tables/AllTables.def"
+#include "schema/tables/AllTables.def"
     };
 }
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/EndDeclarations.h"
 
 }  // namespace declared
 
-std::span<const TableDef> dictionary() {
+std::span<const TableDef> programTables() {
     static const std::vector<TableDef> tables = declared::buildTables();
     return tables;
-}
-
-const TableDef* findTable(std::string_view name) {
-    for (const TableDef& table : dictionary())
-        if (equalsIgnoreCaseAscii(table.name, name) || equalsIgnoreCaseAscii(table.prefix, name))
-            return &table;
-    return nullptr;
 }
 
 }  // namespace dv

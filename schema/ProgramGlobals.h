@@ -9,8 +9,9 @@
 #include "runtime/TimeOfDay.h"
 
 // The program-wide variables, shared by every procedure thread (only one runs at a time).
-// Code reads them as the program writes them: GLO.OdSkupine is GLO:OdSkupine. Expressions
-// reach them by name through programGlobalNames().
+// Code reads them as the program writes them: GLO.OdSkupine is GLO:OdSkupine. Expressions and
+// forms reach them by name through the installed catalogue, which programCatalogue() fills with
+// programGlobalNames().
 //
 // Each entry: the name after "GLO:" (spelled as the program spells it) and the C++ type.
 // Settings of the suite that this program only reads carry names of our choosing, after their

@@ -1,8 +1,6 @@
-#include "data/TableFiles.h"
+#include "schema/ProgramCatalogue.h"
 
 #include <array>
-
-#include "runtime/TextCase.h"
 
 namespace dv {
 namespace {
@@ -54,12 +52,8 @@ constexpr std::array kTableFiles{
 
 }  // namespace
 
-std::span<const TableFile> tableFiles() { return kTableFiles; }
-
-const TableFile* findTableFile(std::string_view table) {
-    for (const TableFile& t : kTableFiles)
-        if (equalsIgnoreCaseAscii(t.table, table)) return &t;
-    return nullptr;
+std::span<const TableFile> programTableFiles() {
+    return kTableFiles;
 }
 
 }  // namespace dv

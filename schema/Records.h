@@ -42,8 +42,8 @@ namespace dv {
 #define DV_END_TABLE \
     }                \
     ;
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #define DV_TABLE(name, prefix, size) extern name##Record prefix;
 #define DV_FIELD(...)
@@ -54,8 +54,8 @@ namespace dv {
 #define DV_RULE(...)
 #define DV_DEFAULT(...)
 #define DV_END_TABLE
-#include "data/tables/AllTables.def"
-#include "data/tables/EndDeclarations.h"
+#include "schema/tables/AllTables.def"
+#include "schema/tables/EndDeclarations.h"
 
 #undef DV_RECORD_MEMBER_BYTE
 #undef DV_RECORD_MEMBER_SHORT

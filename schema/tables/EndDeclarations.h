@@ -1,4 +1,4 @@
-// Removes the declaration macros after a file has included data/tables/AllTables.def, so that the
+// Removes the declaration macros after a file included schema/tables/AllTables.def, so that the
 // next inclusion can define them anew. Deliberately without an include guard.
 #undef DV_TABLE
 #undef DV_FIELD

@@ -1,4 +1,4 @@
-#include "data/ProgramGlobals.h"
+#include "schema/ProgramGlobals.h"
 
 namespace dv {
 

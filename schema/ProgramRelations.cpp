@@ -1,4 +1,4 @@
-#include "data/Relations.h"
+#include "schema/ProgramCatalogue.h"
 
 #include <array>
 
@@ -42,6 +42,11 @@ constexpr LinkingField kUnit[] = {{"Enota", "ENOTA"}};
 constexpr LinkingField kCountry[] = {{"OznakaDrzave", "OZNAKADRZAVE"}};
 constexpr LinkingField kWorkOrder[] = {{"LETONALOGA", "LETONALOGA"}, {"STEVILKADN", "STEVILKADN"}};
 
+// Details a parent owns (subgroups of a group, lines of a document or invoice, a partner's
+// accounts, contacts, contracts and terms, a company's accounts, an item's bill of materials, a
+// stocktake's template) cascade; business records of their own that refer to a code (items of a
+// group, stock and document lines of an item, stock and documents of a unit, documents and
+// invoices of a partner, ...) restrict.
 constexpr std::array kRelations{
     // Details owned by their parent.
     Relation{"SFGRUPE", "SFPODGRU", "SKUPINAKLJUC", kGroup, Cascade, Cascade},
@@ -73,21 +78,7 @@ constexpr std::array kRelations{
 
 }  // namespace
 
-std::string_view relationModeName(RelationMode mode) {
-    switch (mode) {
-        case None:
-            return "RelNone";
-        case Clear:
-            return "RelClear";
-        case Restrict:
-            return "RelRestrict";
-        case Cascade:
-            return "RelCascade";
-    }
-    return "RelNone";
-}
-
-std::span<const Relation> relations() {
+std::span<const Relation> programRelations() {
     return kRelations;
 }
 
