@@ -1,14 +1,13 @@
-#include "app/ParametriInventure.h"
-
 #include <array>
 #include <string_view>
 
-#include "app/ListSelection.h"
-#include "app/RecordFetch.h"
+#include "framework/ListSelection.h"
+#include "framework/RecordFetch.h"
 #include "app/TransactionTypeField.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
 #include "storage/TableAccess.h"
@@ -46,8 +45,8 @@ constexpr std::array<TypeControls, 4> kTypeControls = {{
 
 class ParametriInventureWindow : public SettingsWindow {
   public:
-    ParametriInventureWindow()
-        : SettingsWindow("ParametriInventure", stocktakeEntries(), true, "?Potrdi", "?Preklici"),
+    explicit ParametriInventureWindow(std::string name)
+        : SettingsWindow(std::move(name), stocktakeEntries(), true, "?Potrdi", "?Preklici"),
           partners_(tableAccess().file("SFPARTN")),
           types_(tableAccess().file("SFVRPROM")),
           fields_{{
@@ -172,8 +171,14 @@ class ParametriInventureWindow : public SettingsWindow {
 
 }  // namespace
 
-int ParametriInventure() {
-    ParametriInventureWindow window;
+// The stocktake parameters, window " PARAMETRI ZA IZVAJANJE INVENTURE": the partner code of the
+// company that owns the stock (GLO:SIFRALASTNIKAPROGRAMA) and the transaction types of the
+// shortage and surplus documents, wholesale and retail (GLO:VRSTAPROMETAINVMANJKOVP,
+// ...VISEKVP, ...MANJKOMP, ...VISEKMP). The controls change the variables at once, so that
+// procedures started afterwards use them; "POTRDI" writes the five entries of section "SPLOŠNO"
+// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+DV_PROCEDURE(ParametriInventure) {
+    ParametriInventureWindow window{std::string(procedure)};
     return window.Execute();
 }
 

@@ -1,6 +1,6 @@
 #include "app/ProgramStartUp.h"
 
-#include "app/ProgramProcedures.h"
+#include "framework/ProcedureDefinition.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"

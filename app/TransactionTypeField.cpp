@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "app/ListSelection.h"
-#include "app/RecordFetch.h"
+#include "framework/ListSelection.h"
+#include "framework/RecordFetch.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
 #include "runtime/FrontEnd.h"

@@ -2,8 +2,8 @@
 
 #include "app/ShellMessage.h"
 #include "app/SuitePrograms.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
-#include "runtime/LayoutResources.h"
 
 namespace dv {
 namespace {
@@ -35,9 +35,8 @@ std::string mailAddress(std::string_view address, std::string_view subject) {
     return "mailto:" + std::string(address) + "?subject=" + percentEncoded(subject);
 }
 
-VerzijaPrograma::VerzijaPrograma(ErrorReporter& errors, SettingsManager& settings)
-    : WindowProcedure("VerzijaPrograma", windowLayout("VerzijaPrograma"), errors, &settings),
-      settings_(settings) {
+VerzijaPrograma::VerzijaPrograma(std::string name)
+    : WindowProcedure(std::move(name)), settings_(programSettings()) {
     AddEndButton("Zapri", RespCompleted);
 }
 
@@ -77,9 +76,6 @@ void VerzijaPrograma::writeToMaker() {
                                           std::string(kMakerMailAddress) + ".");
 }
 
-int runVerzijaPrograma() {
-    VerzijaPrograma about(programErrors(), programSettings());
-    return about.Execute();
-}
+DV_PROCEDURE_CLASS(VerzijaPrograma);
 
 }  // namespace dv

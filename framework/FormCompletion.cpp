@@ -27,6 +27,7 @@ int WindowProcedure::OnAccepted(const Event& event) {
             Finish(response);
             return kEventDone;
         }
+    if (takeCallButton(event.control)) return kEventDone;
     if (okButton_ != 0 && event.control == okButton_) {
         if (request_ == ReqView) {
             // A form that only shows the record closes on OK without saving anything.
@@ -107,10 +108,8 @@ int WindowProcedure::completeInsert() {
 int WindowProcedure::startNextRecord() {
     FileManager& file = primary_->file();
     if (TableDriver* driver = file.driver()) lastInserted_ = driver->position();
-    for (Guarded& table : guarded_) {
-        table.file->RestoreSnapshot(table.snapshot, true);
-        table.snapshot = table.file->SnapshotBuffer();
-    }
+    guard_.release();
+    snapshotGuarded();
     file.RestoreSnapshot(saved_, true);
     saved_ = 0;
     if (file.hasAutoNumber() && file.AutoNumber() != kLevelBenign) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramProcedures.h"
+#include "framework/ProcedureDefinition.h"
 #include "data/IniFile.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"

@@ -1,4 +1,4 @@
-#include "app/RecordFetch.h"
+#include "framework/RecordFetch.h"
 
 #include "data/RecordBuffers.h"
 #include "storage/FileManager.h"

@@ -1,4 +1,4 @@
-#include "app/ListSelection.h"
+#include "framework/ListSelection.h"
 
 #include <string>
 
