@@ -109,8 +109,8 @@ int Main::initialise() {
 bool Main::anotherInstanceRuns() {
     instance_ = std::make_unique<SingleInstanceLock>(paths_.programDirectory);
     if (!instance_->anotherInstanceRuns()) return false;
-    showShellMessage(kAlreadyRunningCaption, std::string(kAlreadyRunning) + " " +
-                                                 instanceTitle(layout().caption));
+    showShellMessage(kAlreadyRunningCaption,
+                     std::string(kAlreadyRunning) + " " + instanceTitle(layout().caption));
     return true;
 }
 

@@ -46,5 +46,4 @@ class Main : public WindowProcedure {
     std::unique_ptr<FormKeyboard> keyboard_;
 };
 
-
 }  // namespace dv

@@ -1,13 +1,13 @@
 #include <array>
 #include <string_view>
 
-#include "framework/ListSelection.h"
-#include "framework/RecordFetch.h"
 #include "app/TransactionTypeField.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
+#include "framework/ListSelection.h"
 #include "framework/ProcedureDefinition.h"
+#include "framework/RecordFetch.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
 #include "storage/TableAccess.h"

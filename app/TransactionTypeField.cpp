@@ -2,10 +2,10 @@
 
 #include <limits>
 
-#include "framework/ListSelection.h"
-#include "framework/RecordFetch.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
+#include "framework/ListSelection.h"
+#include "framework/RecordFetch.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/TextCase.h"
 #include "storage/FileManager.h"

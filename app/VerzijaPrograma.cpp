@@ -9,8 +9,8 @@ namespace dv {
 namespace {
 
 bool unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == '.' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '.' || c == '~';
 }
 
 std::string percentEncoded(std::string_view text) {
@@ -72,8 +72,9 @@ void VerzijaPrograma::visitWebPage() {
 void VerzijaPrograma::writeToMaker() {
     if (!askShellQuestion(kQuestionCaption, "Želiš poslati sporočilo sedaj ?")) return;
     if (currentFrontEnd().openAddress(mailAddress(kMakerMailAddress, kMakerMailSubject))) return;
-    showShellMessage(kWarningCaption, " Programa za pošto ni mogoče odpreti.|| Sporočilo pošljite na " +
-                                          std::string(kMakerMailAddress) + ".");
+    showShellMessage(kWarningCaption,
+                     " Programa za pošto ni mogoče odpreti.|| Sporočilo pošljite na " +
+                         std::string(kMakerMailAddress) + ".");
 }
 
 DV_PROCEDURE_CLASS(VerzijaPrograma);

@@ -36,5 +36,4 @@ class VerzijaPrograma : public WindowProcedure {
     std::unique_ptr<FormKeyboard> keyboard_;
 };
 
-
 }  // namespace dv

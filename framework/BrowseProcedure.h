@@ -22,7 +22,8 @@ namespace dv {
 // A program's list window says in its layout what the list shows, on the line of its main list
 // ?Seznam and the column lines in it:
 //
-//   list ?Seznam paged table=SFENOTE locator=?Lokator query=?Poizvedba form=UpdateSFENOTE print=OknoIzpisaEnote
+//   list ?Seznam paged table=SFENOTE locator=?Lokator query=?Poizvedba form=UpdateSFENOTE
+//   print=OknoIzpisaEnote
 //     column "Šifra" field=SFENOTE:Enota key=ENOTAKLJUC picture=@n3 center
 //     column "Naziv" field=SFENOTE:Naziv key=NAZIVKLJUC picture=@s60
 //

@@ -2,19 +2,14 @@
 
 #include "framework/ErrorReporter.h"
 #include "framework/WindowProcedure.h"
+#include "runtime/MessageTable.h"
 #include "runtime/WindowInput.h"
 #include "storage/RelationKeeper.h"
 
 namespace dv {
 namespace {
 
-// Messages a form raises or asks.
-constexpr std::uint16_t kRecordAdded = 3;
-constexpr std::uint16_t kChangesWillBeLost = 8;
-constexpr std::uint16_t kRecordDeleteError = 33;
-constexpr std::uint16_t kRecordUpdateError = 34;
-constexpr std::uint16_t kSaveRecord = 35;
-
+// The buttons a form's retry and save questions offer.
 constexpr MessageButtons kYesNoCancel = kButtonYes | kButtonNo | kButtonCancel;
 
 }  // namespace
@@ -92,7 +87,7 @@ int WindowProcedure::completeInsert() {
         selectFirstField();
         return kEventDone;
     }
-    if (insertAction == kInsertAskNext && errors_.raise(kRecordAdded) != kLevelBenign) {
+    if (insertAction == kInsertAskNext && errors_.raise(message::RecordAdded) != kLevelBenign) {
         Finish(RespCompleted);
         return kEventDone;
     }
@@ -144,7 +139,7 @@ int WindowProcedure::completeChange() {
         // Why the record was not written (a field's rule) comes before the offer to try again.
         if (primary_->file().lastErrorId() != 0) primary_->file().RaiseLastError();
         const MessageButtons answer =
-            errors_.askWithButtons(kRecordUpdateError, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::RecordUpdateError, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) continue;
         if (answer == kButtonNo) {
             discardOnClose_ = true;
@@ -163,7 +158,7 @@ int WindowProcedure::completeDelete() {
             return kEventDone;
         }
         const MessageButtons answer =
-            errors_.askWithButtons(kRecordDeleteError, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::RecordDeleteError, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) continue;
         if (answer == kButtonNo) window_->post(EventKind::CloseWindow);
         return kEventDone;
@@ -198,7 +193,7 @@ int WindowProcedure::leaveChangedRecord() {
     }
     if (offerSave) {
         const MessageButtons answer =
-            errors_.askWithButtons(kSaveRecord, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::SaveRecord, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) {
             if (okControl_ != 0) window_->post(EventKind::Accepted, okControl_);
             return kEventDone;
@@ -209,7 +204,7 @@ int WindowProcedure::leaveChangedRecord() {
         }
         return kEventGoOn;
     }
-    if (errors_.raise(kChangesWillBeLost) != kLevelBenign) {
+    if (errors_.raise(message::ChangesWillBeLost) != kLevelBenign) {
         selectFirstField();
         return kEventDone;
     }

@@ -17,7 +17,8 @@ namespace dv {
 // starts the report on a thread of its own and closes the window; "Prekliči" (?Preklici)
 // closes it. Enter moves to the next field, as in every data-entry window.
 //
-//   window OknoIzpisaEnote "  IZPIS ŠIFRANTA ..." procedure=print report=IzpisSifrantEnote title="Šifrant ..."
+//   window OknoIzpisaEnote "  IZPIS ŠIFRANTA ..." procedure=print report=IzpisSifrantEnote
+//   title="Šifrant ..."
 class PrintOptionsWindow : public WindowProcedure {
   public:
     explicit PrintOptionsWindow(std::string name);

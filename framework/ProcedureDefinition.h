@@ -27,10 +27,10 @@
 //
 // A list, form or print-options window whose layout says everything needs no code at all: its
 // layout declares `procedure=list`, `procedure=form` or `procedure=print` on the window line.
-#define DV_PROCEDURE_CLASS(Class)                                                              \
+#define DV_PROCEDURE_CLASS(Class)                                                             \
     const ::dv::ProcedureDefinition dvDefinitionOf##Class(#Class, [](std::string_view name) { \
-        Class procedure{std::string(name)};                                                    \
-        return procedure.Execute();                                                            \
+        Class procedure{std::string(name)};                                                   \
+        return procedure.Execute();                                                           \
     })
 
 #define DV_PROCEDURE(Name)                                             \

@@ -113,8 +113,7 @@ void ReqFldClass::Init(Window& window, std::string_view title, std::string_view 
             // A layout names the field itself where the prompt before it does not say it well.
             const std::string& label = control->declared().label;
             entries_[control->number()] =
-                Entry{label.empty() ? prompt
-                                    : firstCharacters(barePrompt(label), kEntryTextLength),
+                Entry{label.empty() ? prompt : firstCharacters(barePrompt(label), kEntryTextLength),
                       firstCharacters(control->message(), kEntryTextLength),
                       firstCharacters(control->tip(), kEntryTextLength),
                       firstCharacters(control->name(), kFieldNameLength)};

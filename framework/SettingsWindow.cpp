@@ -1,7 +1,7 @@
 #include "framework/SettingsWindow.h"
 
-#include "framework/ProgramServices.h"
 #include "framework/ProcedureLayout.h"
+#include "framework/ProgramServices.h"
 
 namespace dv {
 

@@ -52,8 +52,7 @@ void WindowProcedure::AddEndButton(std::string_view control, Response response) 
     buttons_.emplace_back(number(control), response);
 }
 
-void WindowProcedure::AddCallButton(std::string_view control, std::string procedure,
-                                    KeyCode key) {
+void WindowProcedure::AddCallButton(std::string_view control, std::string procedure, KeyCode key) {
     const int button = number(control);
     callButtons_.push_back({button, std::move(procedure)});
     if (key != 0) keyButtons_.emplace_back(key, button);

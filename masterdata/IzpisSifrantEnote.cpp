@@ -1,12 +1,12 @@
 #include <string>
 
+#include "data/Dictionary.h"
+#include "data/ProgramGlobals.h"
 #include "data/Records.h"
 #include "data/RuleLabels.h"
 #include "framework/CodeListReport.h"
 #include "framework/ProcedureDefinition.h"
 #include "runtime/GlobalVariables.h"
-#include "data/Dictionary.h"
-#include "data/ProgramGlobals.h"
 
 namespace dv {
 namespace {

@@ -9,8 +9,8 @@ namespace {
 // A locked type (SFVRPROM:ZAPECENO = 1) is never changed or deleted, whoever calls the form: a
 // change or delete request is refused with a warning and the type is shown for viewing only.
 void refuseLockedType() {
-    const bool touchesLocked = (CallerRequest == ReqChange || CallerRequest == ReqDelete) &&
-                               SFVRPROM.ZAPECENO == 1;
+    const bool touchesLocked =
+        (CallerRequest == ReqChange || CallerRequest == ReqDelete) && SFVRPROM.ZAPECENO == 1;
     if (!touchesLocked) return;
     MessageBoxRequest box;
     box.caption = " OPOZORILO";

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/MessageTable.h"
 #include "storage/FileManagerFields.h"
-#include "storage/FileManagerMessages.h"
 
 namespace dv {
 namespace {

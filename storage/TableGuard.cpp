@@ -36,7 +36,8 @@ void TableGuard::release(Buffer buffers) {
     while (!held_.empty()) {
         const Held held = held_.back();
         held_.pop_back();
-        if (held.snapshot != 0) held.file->RestoreSnapshot(held.snapshot, buffers == Buffer::PutBack);
+        if (held.snapshot != 0)
+            held.file->RestoreSnapshot(held.snapshot, buffers == Buffer::PutBack);
         if (!held.opened) continue;
         if (held.keeper != nullptr)
             held.keeper->CloseAll();

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "runtime/ErrorState.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 #include "storage/SqlRecord.h"
 #include "storage/SqliteError.h"
 

@@ -30,8 +30,8 @@ bool takeChosenPath(const std::string& chosen) {
     if (held.str() != trimTrailingBlanks(chosen)) {
         MessageBoxRequest box;
         box.caption = " OPOZORILO";
-        box.text = "Izbrane datoteke ni mogoče uporabiti:|" + chosen +
-                   "||Pot sme imeti največ " + std::to_string(held.width) +
+        box.text = "Izbrane datoteke ni mogoče uporabiti:|" + chosen + "||Pot sme imeti največ " +
+                   std::to_string(held.width) +
                    " znakov in le znake, ki jih nastavitve lahko shranijo.";
         box.icon = MessageIcon::Exclamation;
         currentFrontEnd().messageBox(box);

@@ -60,8 +60,8 @@ void expectField(const WindowLayout& layout, const TableDef& table, const std::s
         EXPECT_EQ(findTable(field.substr(0, colon)), &table)
             << layout.name << ": the column " << field << " is not of " << table.name;
     }
-    EXPECT_GE(table.findField(field), 0) << layout.name << ": " << table.name << " has no field "
-                                         << field;
+    EXPECT_GE(table.findField(field), 0)
+        << layout.name << ": " << table.name << " has no field " << field;
 }
 
 void expectKey(const WindowLayout& layout, const TableDef& table, const std::string& key) {
@@ -99,7 +99,8 @@ TEST(ProcedureDefinitions, EveryLayoutBindsWhatTheProgramHas) {
             EXPECT_NE(findTable(layout.table), nullptr) << name << ": no table " << layout.table;
         }
         if (!layout.first.empty()) {
-            EXPECT_NE(control(layout, layout.first), nullptr) << name << " has no ?" << layout.first;
+            EXPECT_NE(control(layout, layout.first), nullptr)
+                << name << " has no ?" << layout.first;
         }
         expectProcedure(procedures, layout, layout.report, "the report");
         for (const ControlLayout& declared : layout.controls) {

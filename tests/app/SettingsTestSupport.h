@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/ProcedureDefinition.h"
 #include "data/IniFile.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
 #include "data/Records.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "frontend/TempDirectory.h"
 #include "frontend/headless/ScriptRunner.h"
