@@ -11,6 +11,7 @@
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
 #include "storage/TableAccess.h"
+#include "storage/TableGuard.h"
 
 namespace dv {
 namespace {
@@ -58,14 +59,13 @@ class ParametriInventureWindow : public SettingsWindow {
         for (std::size_t i = 0; i < kTypeControls.size(); ++i)
             locals_.add(kTypeControls[i].description.substr(1), descriptions_[i]);
         setFirstField("?GLO:SIFRALASTNIKAPROGRAMA");
-        AddGuardedTable(partners_);
-        AddGuardedTable(types_);
     }
-    ~ParametriInventureWindow() override { closeTables(); }
 
     int PrepareRecord() override {
         if (const int prepared = SettingsWindow::PrepareRecord(); prepared != 0) return prepared;
-        if (!openTables()) return kLevelFatal;
+        // The partner and type records the window reads come back to the buffers at its end.
+        if (tables_.open(partners_) != kLevelBenign || tables_.open(types_) != kLevelBenign)
+            return kLevelFatal;
         showPartner();
         for (TransactionTypeField& field : fields_) field.showDescription();
         return 0;
@@ -73,7 +73,7 @@ class ParametriInventureWindow : public SettingsWindow {
 
     void TearDown() override {
         SettingsWindow::TearDown();
-        closeTables();
+        tables_.release();
     }
 
     int OnAccepted(const Event& event) override {
@@ -145,19 +145,6 @@ class ParametriInventureWindow : public SettingsWindow {
         return fetchRecord(partners_, partners_.table().findKey("SIFRAKLJUC"));
     }
 
-    bool openTables() {
-        partnersOpened_ = partners_.Open() == kLevelBenign;
-        if (!partnersOpened_) return false;
-        typesOpened_ = types_.Open() == kLevelBenign;
-        return typesOpened_;
-    }
-
-    void closeTables() {
-        if (typesOpened_) types_.Close();
-        if (partnersOpened_) partners_.Close();
-        typesOpened_ = partnersOpened_ = false;
-    }
-
     // The descriptions beside the types (LOC:VPMANJKOVP, ...), in the order of kTypeControls;
     // the window's controls find them through the procedure's local scope.
     LocalVariables locals_;
@@ -165,8 +152,7 @@ class ParametriInventureWindow : public SettingsWindow {
     FileManager& partners_;
     FileManager& types_;
     std::array<TransactionTypeField, kTypeControls.size()> fields_;
-    bool partnersOpened_ = false;
-    bool typesOpened_ = false;
+    TableGuard tables_;
 };
 
 }  // namespace
