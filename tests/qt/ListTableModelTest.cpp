@@ -24,7 +24,7 @@ ListRow row(std::string a, std::string b, bool striped = false) {
 }
 
 std::vector<ListColumn> columns() {
-    return {{"Šifra", "", true, false}, {"Naziv", "", false, true}};
+    return {{"Šifra", "", true, false, "", ""}, {"Naziv", "", false, true, "", ""}};
 }
 
 TEST(ListTableModel, ShowsTextsHeadingsAlignmentAndEachCellsColours) {
