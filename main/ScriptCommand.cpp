@@ -11,6 +11,7 @@
 #include "frontend/headless/Script.h"
 #include "frontend/headless/ScriptQuery.h"
 #include "frontend/headless/ScriptRunner.h"
+#include "frontend/qt/pdf/PdfPageExporter.h"
 #include "main/Commands.h"
 #include "runtime/MessageRaiser.h"
 #include "runtime/ProcedureRegistry.h"
@@ -53,6 +54,8 @@ int runScriptCommand(const ProgramOptions& options) {
         return 1;
     }
 
+    // `preview pdf` saves through the Qt page export, made here on the main thread.
+    PdfPageExporter pdfExport;
     ProcedureScheduler& scheduler = programScheduler();
     HeadlessFrontEnd frontEnd(scheduler);
     // The script runs on the program as it starts for its user; it starts the main frame itself
