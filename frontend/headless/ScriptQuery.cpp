@@ -10,8 +10,7 @@ namespace {
 
 // Attaches the database of `directory` to the connection when the program has not yet opened a
 // table there, so that a query sees its tables before any procedure used them.
-bool attach(SqliteDatabase& database, const std::filesystem::path& directory,
-            std::string& error) {
+bool attach(SqliteDatabase& database, const std::filesystem::path& directory, std::string& error) {
     std::string schema;
     DriverError failure;
     if (database.schemaFor(directory, false, schema, failure) == DriverCode::Ok) return true;

@@ -45,7 +45,8 @@ std::string fileText(const std::filesystem::path& file) {
     std::string text;
     if (std::FILE* in = std::fopen(file.c_str(), "r")) {
         char buffer[256];
-        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, in)) text.append(buffer, n);
+        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, in))
+            text.append(buffer, n);
         std::fclose(in);
     }
     return text;
@@ -98,7 +99,8 @@ TEST_F(HeadlessWithoutQt, SavingAsPdfWithoutAnExporterFailsAndSaysWhy) {
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->line, 2);
     EXPECT_EQ(failure->expected, "the preview saved as PDF to \"" + pdf.string() + "\"");
-    EXPECT_EQ(failure->seen, "no PDF export is installed, so " + pdf.string() + " cannot be written");
+    EXPECT_EQ(failure->seen,
+              "no PDF export is installed, so " + pdf.string() + " cannot be written");
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_NE(frontEnd.openPreview(), nullptr);
 

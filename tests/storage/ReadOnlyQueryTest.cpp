@@ -44,8 +44,8 @@ TEST_F(ReadOnlyQuery, GivesRowsAsTextAndTakesOneStatementOnly) {
 TEST_F(ReadOnlyQuery, RefusesWhatWritesOrChangesTheConnection) {
     for (const char* sql :
          {"DELETE FROM PEOPLE", "INSERT INTO PEOPLE (CODE) VALUES ('C')",
-          "UPDATE PEOPLE SET NAME = 'X'", "DROP TABLE PEOPLE", "CREATE TEMP TABLE T (A)",
-          "BEGIN", "COMMIT", "SAVEPOINT s", "ATTACH DATABASE ':memory:' AS other", "DETACH d1",
+          "UPDATE PEOPLE SET NAME = 'X'", "DROP TABLE PEOPLE", "CREATE TEMP TABLE T (A)", "BEGIN",
+          "COMMIT", "SAVEPOINT s", "ATTACH DATABASE ':memory:' AS other", "DETACH d1",
           "PRAGMA d1.journal_mode = DELETE", "PRAGMA query_only = ON", "VACUUM",
           "WITH x AS (SELECT 1) DELETE FROM PEOPLE"}) {
         EXPECT_FALSE(query(sql)) << sql;
