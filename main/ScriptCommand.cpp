@@ -1,12 +1,10 @@
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "app/ProgramStartUp.h"
 #include "framework/ErrorReporter.h"
-#include "framework/FormTestProcedures.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
 #include "frontend/headless/Script.h"
 #include "frontend/headless/ScriptQuery.h"
@@ -32,7 +30,7 @@ bool readFile(const std::string& path, std::string& text) {
 
 // Runs a UI script without a display: exit status 0 when every line held, else 1 after the
 // report of the line that did not (2 for a malformed command line).
-int runScriptCommand(const ProgramOptions& options) {
+int runScriptCommand(const ProgramOptions& options, const ScriptProcedures& extraProcedures) {
     if (options.arguments.size() != 1) {
         std::fputs("dideroviv: script takes one file: dideroviv script FILE\n", stderr);
         return 2;
@@ -66,13 +64,8 @@ int runScriptCommand(const ProgramOptions& options) {
         std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
         return 1;
     }
-    ErrorReporter& errors = program->errors();
-    // The test suite's procedures over real tables, for scripts that test the framework through
-    // the program's command line; hidden from users.
-    if (const char* wanted = std::getenv("DV_TEST_PROCEDURES");
-        wanted && std::string(wanted) == "1") {
-        registerFormTestProcedures(programProcedures(), errors, &program->settings());
-    }
+    if (extraProcedures)
+        extraProcedures(programProcedures(), program->errors(), &program->settings());
     ScriptQuery query(*directory);
     ScriptServices services;
     services.unknownProcedure = [](const std::string& name) { raiseProcedureNotDefined(name); };
