@@ -29,7 +29,10 @@ class TextExporter : public PageExporter {
             return false;
         }
         std::FILE* out = std::fopen(file.c_str(), "w");
-        if (out == nullptr) return false;
+        if (out == nullptr) {
+            error = "cannot open " + file.string();
+            return false;
+        }
         std::fprintf(out, "%s: %d\n", pages.title.c_str(), pages.pageCount());
         std::fclose(out);
         return true;
