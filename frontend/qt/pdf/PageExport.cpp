@@ -1,11 +1,11 @@
-#include "frontend/qt/PageExport.h"
+#include "frontend/qt/pdf/PageExport.h"
 
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "frontend/qt/PageRenderer.h"
-#include "frontend/qt/QtApplication.h"
+#include "frontend/qt/pdf/PageRenderer.h"
+#include "frontend/qt/pdf/QtApplication.h"
 
 namespace dv {
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/FormTestProcedures.h"
+#include "support/FormTestProcedures.h"
 
 #include "data/RecordBuffers.h"
 #include "data/Records.h"

@@ -1,4 +1,4 @@
-#include "frontend/qt/PageRenderer.h"
+#include "frontend/qt/pdf/PageRenderer.h"
 
 #include <QPen>
 #include <cmath>

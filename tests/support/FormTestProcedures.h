@@ -12,9 +12,9 @@ class SettingsManager;
 // Small procedures of the test suite: a form over the warehouse units (SFENOTE) with its two
 // required fields, its kind of unit and its two date fields, and callers that do what a list
 // does before and after calling it (hold the table open, prepare a new numbered record or read
-// the record to change, call the form with the request). The tests start them directly; the
-// program registers them only when its environment asks for them (DV_TEST_PROCEDURES=1), so
-// that UI scripts can drive them through the program's command line.
+// the record to change, call the form with the request). The tests start them directly, and the
+// test build of the program (dideroviv_test) registers them beside the program's procedures,
+// so that UI scripts drive them through its command line; the program itself never has them.
 
 // How a test form is set up.
 struct TestFormOptions {

@@ -1,4 +1,4 @@
-#include "frontend/qt/QtApplication.h"
+#include "frontend/qt/pdf/QtApplication.h"
 
 #include <QApplication>
 #include <mutex>
