@@ -31,9 +31,7 @@ void DemoMessages::clear() {
 DemoTables::DemoTables(TableAccess& access, DemoMessages& messages)
     : access_(access), messages_(messages) {}
 
-DemoTables::~DemoTables() {
-    for (Opened& table : opened_) table.file->Close();
-}
+DemoTables::~DemoTables() = default;
 
 void DemoTables::attachDatabase(const FileManager& file) {
     const std::filesystem::path directory =
@@ -51,7 +49,8 @@ void DemoTables::attachDatabase(const FileManager& file) {
 FileManager& DemoTables::open(std::string_view table) {
     FileManager& file = access_.file(table);
     attachDatabase(file);
-    file.Open();
+    // A table that does not open is refused when the demo first writes to it (use).
+    (void)guard_.open(file, TableGuard::Buffer::Leave);
     opened_.push_back({&file, 0, false});
     return file;
 }

@@ -10,6 +10,7 @@
 #include "runtime/MessageRaiser.h"
 #include "storage/FileManager.h"
 #include "storage/TableAccess.h"
+#include "storage/TableGuard.h"
 
 namespace dv {
 
@@ -84,6 +85,7 @@ class DemoTables {
     TableAccess& access_;
     DemoMessages& messages_;
     std::vector<Opened> opened_;
+    TableGuard guard_;  // closes what the demo opened
 };
 
 }  // namespace dv

@@ -1,13 +1,12 @@
-#include "app/InvInfo.h"
-
-#include "framework/ProgramServices.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/WindowProcedure.h"
-#include "runtime/LayoutResources.h"
 
 namespace dv {
 
-int runInvInfo() {
-    WindowProcedure info("InvInfo", windowLayout("InvInfo"), programErrors(), &programSettings());
+// The window " INFORMACIJA" with the order in which a stocktake is done, until "ZAPRI" (or its
+// close box) closes it.
+DV_PROCEDURE(InvInfo) {
+    WindowProcedure info{std::string(procedure)};
     info.AddEndButton("Zapri", RespCompleted);
     return info.Execute();
 }

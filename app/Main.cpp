@@ -13,6 +13,7 @@
 #include "app/SuitePrograms.h"
 #include "app/WorkingDirectorySettings.h"
 #include "data/SettingsManager.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "runtime/LayoutResources.h"
 #include "runtime/TextCase.h"
@@ -52,12 +53,20 @@ std::string instanceTitle(const std::string& caption) {
     return upperSlovenian(title.substr(0, kInstanceTitleLength));
 }
 
+// The working directory is the program directory when the process cannot tell its own.
+MainPaths framePaths(const SettingsManager& settings) {
+    std::error_code ec;
+    std::filesystem::path workingDirectory = std::filesystem::current_path(ec);
+    if (ec) workingDirectory = settings.path().parent_path();
+    return {settings.path().parent_path(), workingDirectory};
+}
+
 }  // namespace
 
-Main::Main(ErrorReporter& errors, SettingsManager& settings, MainPaths paths)
-    : WindowProcedure("Main", windowLayout("Main"), errors, &settings),
-      settings_(settings),
-      paths_(std::move(paths)) {}
+Main::Main(std::string name)
+    : WindowProcedure(std::move(name)),
+      settings_(programSettings()),
+      paths_(framePaths(settings_)) {}
 
 Main::~Main() = default;
 
@@ -100,8 +109,8 @@ int Main::initialise() {
 bool Main::anotherInstanceRuns() {
     instance_ = std::make_unique<SingleInstanceLock>(paths_.programDirectory);
     if (!instance_->anotherInstanceRuns()) return false;
-    showShellMessage(kAlreadyRunningCaption, std::string(kAlreadyRunning) + " " +
-                                                 instanceTitle(layout().caption));
+    showShellMessage(kAlreadyRunningCaption,
+                     std::string(kAlreadyRunning) + " " + instanceTitle(layout().caption));
     return true;
 }
 
@@ -142,13 +151,6 @@ void Main::perform(const MainCommand& command) {
     }
 }
 
-int runMain() {
-    SettingsManager& settings = programSettings();
-    std::error_code ec;
-    std::filesystem::path workingDirectory = std::filesystem::current_path(ec);
-    if (ec) workingDirectory = settings.path().parent_path();
-    Main frame(programErrors(), settings, {settings.path().parent_path(), workingDirectory});
-    return frame.Execute();
-}
+DV_PROCEDURE_CLASS(Main);
 
 }  // namespace dv

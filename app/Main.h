@@ -26,7 +26,9 @@ struct MainPaths {
 // Closing it ends the program.
 class Main : public WindowProcedure {
   public:
-    Main(ErrorReporter& errors, SettingsManager& settings, MainPaths paths);
+    // The frame over the program's settings file (its directory is the program directory) and
+    // the process's working directory.
+    explicit Main(std::string name);
     ~Main() override;
 
     int SetUp() override;
@@ -43,9 +45,5 @@ class Main : public WindowProcedure {
     std::unique_ptr<SingleInstanceLock> instance_;
     std::unique_ptr<FormKeyboard> keyboard_;
 };
-
-// The procedure "Main": the frame over the program's settings file (its directory is the
-// program directory) and the process's working directory. Returns when the frame closes.
-int runMain();
 
 }  // namespace dv

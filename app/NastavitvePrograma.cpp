@@ -1,7 +1,6 @@
-#include "app/NastavitvePrograma.h"
-
 #include <string_view>
 
+#include "framework/ProcedureDefinition.h"
 #include "framework/SettingsWindow.h"
 #include "schema/ProgramGlobals.h"
 
@@ -23,8 +22,13 @@ std::vector<SettingsEntry> programEntries() {
 
 }  // namespace
 
-int NastavitvePrograma() {
-    SettingsWindow window("NastavitvePrograma", programEntries(), true, "?Potrdi", "?Preklici");
+// The other program settings, window "DRUGE Nastavitve programa": the sale kind, warehouse unit,
+// document mark and transaction type of the temporary receipt, the folder into which processed
+// terminal captures are archived and the counted quantity proposed for new templates. The
+// controls change the variables at once; "POTRDI" writes the six entries of section "SERVISNE"
+// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+DV_PROCEDURE(NastavitvePrograma) {
+    SettingsWindow window(std::string(procedure), programEntries(), true, "?Potrdi", "?Preklici");
     window.setFirstField("?GLO:VRSTAPZAC");
     return window.Execute();
 }

@@ -1,17 +1,17 @@
-#include "app/ParametriInventure.h"
-
 #include <array>
 #include <string_view>
 
-#include "app/ListSelection.h"
-#include "app/RecordFetch.h"
 #include "app/TransactionTypeField.h"
 #include "data/RecordBuffers.h"
+#include "framework/ListSelection.h"
+#include "framework/ProcedureDefinition.h"
+#include "framework/RecordFetch.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "storage/TableAccess.h"
+#include "storage/TableGuard.h"
 
 namespace dv {
 namespace {
@@ -46,8 +46,8 @@ constexpr std::array<TypeControls, 4> kTypeControls = {{
 
 class ParametriInventureWindow : public SettingsWindow {
   public:
-    ParametriInventureWindow()
-        : SettingsWindow("ParametriInventure", stocktakeEntries(), true, "?Potrdi", "?Preklici"),
+    explicit ParametriInventureWindow(std::string name)
+        : SettingsWindow(std::move(name), stocktakeEntries(), true, "?Potrdi", "?Preklici"),
           partners_(tableAccess().file("SFPARTN")),
           types_(tableAccess().file("SFVRPROM")),
           fields_{{
@@ -59,14 +59,13 @@ class ParametriInventureWindow : public SettingsWindow {
         for (std::size_t i = 0; i < kTypeControls.size(); ++i)
             locals_.add(kTypeControls[i].description.substr(1), descriptions_[i]);
         setFirstField("?GLO:SIFRALASTNIKAPROGRAMA");
-        AddGuardedTable(partners_);
-        AddGuardedTable(types_);
     }
-    ~ParametriInventureWindow() override { closeTables(); }
 
     int PrepareRecord() override {
         if (const int prepared = SettingsWindow::PrepareRecord(); prepared != 0) return prepared;
-        if (!openTables()) return kLevelFatal;
+        // The partner and type records the window reads come back to the buffers at its end.
+        if (tables_.open(partners_) != kLevelBenign || tables_.open(types_) != kLevelBenign)
+            return kLevelFatal;
         showPartner();
         for (TransactionTypeField& field : fields_) field.showDescription();
         return 0;
@@ -74,7 +73,7 @@ class ParametriInventureWindow : public SettingsWindow {
 
     void TearDown() override {
         SettingsWindow::TearDown();
-        closeTables();
+        tables_.release();
     }
 
     int OnAccepted(const Event& event) override {
@@ -146,19 +145,6 @@ class ParametriInventureWindow : public SettingsWindow {
         return fetchRecord(partners_, partners_.table().findKey("SIFRAKLJUC"));
     }
 
-    bool openTables() {
-        partnersOpened_ = partners_.Open() == kLevelBenign;
-        if (!partnersOpened_) return false;
-        typesOpened_ = types_.Open() == kLevelBenign;
-        return typesOpened_;
-    }
-
-    void closeTables() {
-        if (typesOpened_) types_.Close();
-        if (partnersOpened_) partners_.Close();
-        typesOpened_ = partnersOpened_ = false;
-    }
-
     // The descriptions beside the types (LOC:VPMANJKOVP, ...), in the order of kTypeControls;
     // the window's controls find them through the procedure's local scope.
     LocalVariables locals_;
@@ -166,14 +152,19 @@ class ParametriInventureWindow : public SettingsWindow {
     FileManager& partners_;
     FileManager& types_;
     std::array<TransactionTypeField, kTypeControls.size()> fields_;
-    bool partnersOpened_ = false;
-    bool typesOpened_ = false;
+    TableGuard tables_;
 };
 
 }  // namespace
 
-int ParametriInventure() {
-    ParametriInventureWindow window;
+// The stocktake parameters, window " PARAMETRI ZA IZVAJANJE INVENTURE": the partner code of the
+// company that owns the stock (GLO:SIFRALASTNIKAPROGRAMA) and the transaction types of the
+// shortage and surplus documents, wholesale and retail (GLO:VRSTAPROMETAINVMANJKOVP,
+// ...VISEKVP, ...MANJKOMP, ...VISEKMP). The controls change the variables at once, so that
+// procedures started afterwards use them; "POTRDI" writes the five entries of section "SPLOŠNO"
+// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+DV_PROCEDURE(ParametriInventure) {
+    ParametriInventureWindow window{std::string(procedure)};
     return window.Execute();
 }
 

@@ -1,8 +1,8 @@
 #include "app/ProgramStartUp.h"
 
-#include "app/ProgramProcedures.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "runtime/Halt.h"
 #include "runtime/ProcedureRegistry.h"
@@ -31,8 +31,8 @@ ProgramStartUp::ProgramStartUp(std::filesystem::path programDirectory)
     : programDirectory_(std::move(programDirectory)),
       pendingSettings_(std::make_shared<std::atomic<SettingsManager*>>(nullptr)) {}
 
-std::unique_ptr<ProgramStartUp> ProgramStartUp::start(
-    const std::filesystem::path& programDirectory, std::string& error) {
+std::unique_ptr<ProgramStartUp> ProgramStartUp::start(const std::filesystem::path& programDirectory,
+                                                      std::string& error) {
     std::unique_ptr<ProgramStartUp> program(new ProgramStartUp(programDirectory));
     if (FileResult begun = program->begin(); !begun.ok()) {
         error = begun.error;

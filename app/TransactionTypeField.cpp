@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "app/ListSelection.h"
-#include "app/RecordFetch.h"
 #include "data/RecordBuffers.h"
+#include "framework/ListSelection.h"
+#include "framework/RecordFetch.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/TextCase.h"
 #include "schema/Records.h"

@@ -2,15 +2,15 @@
 
 #include "app/ShellMessage.h"
 #include "app/SuitePrograms.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
-#include "runtime/LayoutResources.h"
 
 namespace dv {
 namespace {
 
 bool unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == '.' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '.' || c == '~';
 }
 
 std::string percentEncoded(std::string_view text) {
@@ -35,9 +35,8 @@ std::string mailAddress(std::string_view address, std::string_view subject) {
     return "mailto:" + std::string(address) + "?subject=" + percentEncoded(subject);
 }
 
-VerzijaPrograma::VerzijaPrograma(ErrorReporter& errors, SettingsManager& settings)
-    : WindowProcedure("VerzijaPrograma", windowLayout("VerzijaPrograma"), errors, &settings),
-      settings_(settings) {
+VerzijaPrograma::VerzijaPrograma(std::string name)
+    : WindowProcedure(std::move(name)), settings_(programSettings()) {
     AddEndButton("Zapri", RespCompleted);
 }
 
@@ -73,13 +72,11 @@ void VerzijaPrograma::visitWebPage() {
 void VerzijaPrograma::writeToMaker() {
     if (!askShellQuestion(kQuestionCaption, "Želiš poslati sporočilo sedaj ?")) return;
     if (currentFrontEnd().openAddress(mailAddress(kMakerMailAddress, kMakerMailSubject))) return;
-    showShellMessage(kWarningCaption, " Programa za pošto ni mogoče odpreti.|| Sporočilo pošljite na " +
-                                          std::string(kMakerMailAddress) + ".");
+    showShellMessage(kWarningCaption,
+                     " Programa za pošto ni mogoče odpreti.|| Sporočilo pošljite na " +
+                         std::string(kMakerMailAddress) + ".");
 }
 
-int runVerzijaPrograma() {
-    VerzijaPrograma about(programErrors(), programSettings());
-    return about.Execute();
-}
+DV_PROCEDURE_CLASS(VerzijaPrograma);
 
 }  // namespace dv

@@ -23,7 +23,7 @@ std::string mailAddress(std::string_view address, std::string_view subject);
 // to the next field and F6 opens the calendar, as in the forms.
 class VerzijaPrograma : public WindowProcedure {
   public:
-    VerzijaPrograma(ErrorReporter& errors, SettingsManager& settings);
+    explicit VerzijaPrograma(std::string name);
 
     int SetUp() override;
     int OnAccepted(const Event& event) override;
@@ -35,8 +35,5 @@ class VerzijaPrograma : public WindowProcedure {
     SettingsManager& settings_;
     std::unique_ptr<FormKeyboard> keyboard_;
 };
-
-// The procedure "VerzijaPrograma".
-int runVerzijaPrograma();
 
 }  // namespace dv

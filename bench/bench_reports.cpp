@@ -21,7 +21,7 @@
 #include "framework/BatchTableSource.h"
 #include "framework/ProcessSlicer.h"
 #include "framework/ReportEngine.h"
-#include "frontend/qt/PageExport.h"
+#include "frontend/qt/pdf/PageExport.h"
 #include "runtime/FixedDecimal.h"
 #include "runtime/FixedText.h"
 #include "runtime/GlobalVariables.h"

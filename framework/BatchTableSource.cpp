@@ -1,6 +1,6 @@
 #include "framework/BatchTableSource.h"
 
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 
 namespace dv {
 

@@ -2,7 +2,7 @@
 
 #include "data/RecordBuffers.h"
 #include "framework/BrowseList.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 #include "storage/ViewFields.h"
 
 namespace dv {

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "framework/ProcedureByName.h"
+#include "framework/ProcedureLayout.h"
+#include "framework/ProgramServices.h"
 #include "runtime/MessageRaiser.h"
 #include "runtime/ProcedureRegistry.h"
 #include "storage/TableAccess.h"
@@ -18,6 +20,38 @@ std::array<std::pair<const std::string*, Request>, 4> askButtons(const BrowseCon
              {&controls.change, ReqChange},
              {&controls.remove, ReqDelete},
              {&controls.view, ReqView}}};
+}
+
+// The main list of every program's list window.
+constexpr std::string_view kMainList = "?Seznam";
+
+// The buttons of a list window by their conventional names.
+constexpr std::string_view kInsertButton = "?Dodaj";
+constexpr std::string_view kChangeButton = "?Spremeni";
+constexpr std::string_view kDeleteButton = "?Brisi";
+constexpr std::string_view kViewButton = "?Poglej";
+constexpr std::string_view kSelectButton = "?Izberi";
+constexpr std::string_view kPrintButtons[] = {"?Izpis", "?Tiskaj"};
+constexpr std::string_view kCloseButton = "?Zapri";
+
+const ControlLayout& mainListOf(const WindowLayout& layout) {
+    const ControlLayout* list = layout.find(kMainList);
+    if (list == nullptr || list->type != ControlType::List)
+        throw std::invalid_argument("window " + layout.name + " has no list " +
+                                    std::string(kMainList));
+    return *list;
+}
+
+// The name of a button the layout has, empty when it has none.
+std::string ifDeclared(const WindowLayout& layout, std::string_view name) {
+    return layout.find(name) != nullptr ? std::string(name) : std::string();
+}
+
+int keyOf(const TableDef& table, const std::string& key) {
+    const int index = table.findKey(key);
+    if (index < 0)
+        throw std::invalid_argument("table " + std::string(table.name) + " has no key " + key);
+    return index;
 }
 
 }  // namespace
@@ -36,6 +70,12 @@ class BrowseProcedure::Host final : public BrowseHost {
   private:
     BrowseProcedure& procedure_;
 };
+
+BrowseProcedure::BrowseProcedure(std::string name)
+    : BrowseProcedure(name, procedureLayout(name), programErrors(), &programSettings(),
+                      mainListOf(procedureLayout(name)).binding.table, kMainList) {
+    bindConventionalButtons();
+}
 
 BrowseProcedure::BrowseProcedure(std::string name, const WindowLayout& layout,
                                  ErrorReporter& errors, SettingsManager* settings,
@@ -72,8 +112,41 @@ void BrowseProcedure::SetForm(std::string procedure) {
     });
 }
 
-void BrowseProcedure::AddCallButton(std::string_view control, std::string procedure, KeyCode key) {
-    callButtons_.push_back({number(control), std::move(procedure), key});
+void BrowseProcedure::bindConventionalButtons() {
+    const std::string& print = mainListOf(layout()).binding.print;
+    for (std::string_view button : kPrintButtons)
+        if (const ControlLayout* declared = layout().find(button); declared && !print.empty())
+            AddCallButton(button, print);
+    if (layout().find(kCloseButton) != nullptr) AddEndButton(kCloseButton, RespCancelled);
+}
+
+void BrowseProcedure::DefineList() {
+    const ControlLayout& declared = *layout().find(listControl_);
+    const ListBinding& binding = declared.binding;
+    const TableDef& table = file().table();
+    std::string order = binding.order;
+    for (const ListColumn& column : declared.columns)
+        if (order.empty() && !column.key.empty()) order = column.key;
+    if (!order.empty()) list_.DefineOrder(keyOf(table, order));
+    if (!binding.locator.empty())
+        list_.AttachLocator(LocatorKind::Incremental, "?" + binding.locator);
+    if (!binding.filter.empty()) list_.PutFilter(binding.filter);
+    for (std::size_t i = 0; i < declared.columns.size(); ++i) {
+        const ListColumn& column = declared.columns[i];
+        if (column.field.empty()) continue;
+        AddColumn(static_cast<int>(i + 1), column.field,
+                  column.key.empty() ? -1 : keyOf(table, column.key));
+    }
+    if (!binding.query.empty()) columns_.SetQueryLine("?" + binding.query);
+    BrowseControls controls;
+    controls.insert = ifDeclared(layout(), kInsertButton);
+    controls.change = ifDeclared(layout(), kChangeButton);
+    controls.remove = ifDeclared(layout(), kDeleteButton);
+    controls.view = ifDeclared(layout(), kViewButton);
+    controls.select = ifDeclared(layout(), kSelectButton);
+    list_.SetControls(std::move(controls));
+    list_.options().selectWholeRecord = true;
+    if (!binding.form.empty()) SetForm(binding.form);
 }
 
 // ---- the life cycle
@@ -86,8 +159,6 @@ int BrowseProcedure::SetUp() {
     // A lookup opens on the record the caller holds.
     list_.options().startAtCurrent = request() == ReqSelect;
     DefineList();
-    for (const CallButton& button : callButtons_)
-        if (button.key != 0) window()->alert(button.key);
     list_.Init();
     // The list opens sorted as the user left it, at the top of that order unless it opens on
     // the caller's record.
@@ -118,13 +189,6 @@ void BrowseProcedure::Refresh(bool force) {
 int BrowseProcedure::OnEvent(const Event& event) {
     int result = kEventGoOn;
     if (listReady_ && event.kind == EventKind::AlertKey) {
-        for (const CallButton& button : callButtons_)
-            if (button.key != 0 && button.key == event.key) {
-                Control* control = controlAt(button.control);
-                if (control != nullptr && control->isEnabled() && control->isVisible())
-                    window()->post(EventKind::Accepted, *control);
-                result = kEventDone;
-            }
         if (event.key == keys::CtrlEnter && event.control == list_.list().number() &&
             !list_.selecting() && !list_.page().empty() && !MayAsk(ReqChange))
             result = viewInstead();
@@ -144,11 +208,6 @@ int BrowseProcedure::OnAccepted(const Event& event) {
             !MayAsk(ReqChange))
             return viewInstead();
         if (!askable(event.control)) return kEventDone;
-        for (const CallButton& button : callButtons_)
-            if (button.control == event.control) {
-                callProcedureOf(button);
-                return kEventDone;
-            }
     }
     return WindowProcedure::OnAccepted(event);
 }
@@ -195,9 +254,8 @@ int BrowseProcedure::viewInstead() {
     return kEventDone;
 }
 
-void BrowseProcedure::callProcedureOf(const CallButton& button) {
-    callProcedure(procedureByName(button.procedure), 0);
-    // The called procedure may have read the table into its buffer.
+void BrowseProcedure::AfterCall() {
+    if (!listReady_) return;
     list_.LoadHighlighted();
     window()->select(list_.list());
 }

@@ -19,17 +19,20 @@ namespace dv {
 // (with the locator of the first order), the query line, and the column layout kept in the
 // settings file under the procedure's name.
 //
-// A list window derives from it and says in DefineList what the list shows:
+// A program's list window says in its layout what the list shows, on the line of its main list
+// ?Seznam and the column lines in it:
 //
-//   void BrowseUnits::DefineList() {
-//       const int byCode = file().table().findKey("ENOTAKLJUC");
-//       list().DefineOrder(byCode);
-//       list().AttachLocator(LocatorKind::Incremental, "Lokator");
-//       AddColumn(1, "Enota", byCode);
-//       AddColumn(2, "Naziv", file().table().findKey("NAZIVKLJUC"));
-//       list().SetControls({"Dodaj", "Spremeni", "Brisi", "", "Izberi", "", "", ""});
-//       SetForm("UpdateSFENOTE");
-//   }
+//   list ?Seznam paged table=SFENOTE locator=?Lokator query=?Poizvedba form=UpdateSFENOTE
+//   print=OknoIzpisaEnote
+//     column "Šifra" field=SFENOTE:Enota key=ENOTAKLJUC picture=@n3 center
+//     column "Naziv" field=SFENOTE:Naziv key=NAZIVKLJUC picture=@s60
+//
+// Its first order is `order=` or else the key of the first column that sorts; `filter=` narrows
+// every order. The buttons take their roles from their names: ?Dodaj, ?Spremeni, ?Brisi and
+// ?Poglej call the form with ReqInsert, ReqChange, ReqDelete and ReqView, ?Izberi selects,
+// ?Izpis or ?Tiskaj calls the print procedure, ?Zapri closes the window. A list window with more
+// to say derives from the class, adds in DefineList what the layout cannot say (after the
+// layout's part, BrowseProcedure::DefineList) and overrides the hooks below.
 //
 // Called with ReqSelect (a lookup) the list shows its Select button; selecting ends the window
 // with RespCompleted and leaves the highlighted record in the table's buffer, anything else puts
@@ -41,6 +44,8 @@ namespace dv {
 // opens read-only instead when it is double-clicked (or Enter, Ctrl+Enter is pressed on it).
 class BrowseProcedure : public WindowProcedure {
   public:
+    // The list window `name`: its layout of that name, whose main list ?Seznam names its table.
+    explicit BrowseProcedure(std::string name);
     // `table` is the primary table (name or prefix), `listControl` the list of the layout.
     BrowseProcedure(std::string name, const WindowLayout& layout, ErrorReporter& errors,
                     SettingsManager* settings, std::string_view table,
@@ -63,9 +68,6 @@ class BrowseProcedure : public WindowProcedure {
     // program has no procedure of that name, a press of those buttons raises message 24
     // "Procedure not defined" and does nothing else.
     void SetForm(std::string procedure);
-    // Pressing `control` calls the procedure of that name on this thread (the print options of
-    // a list); `key`, when given, presses the control from anywhere in the window.
-    void AddCallButton(std::string_view control, std::string procedure, KeyCode key = 0);
 
     // ---- the life cycle
     int SetUp() override;
@@ -76,8 +78,12 @@ class BrowseProcedure : public WindowProcedure {
 
   protected:
     // Sets the list up: its orders with their ranges, locators and filters, its columns, its
-    // buttons and its form. Runs once the window is open, before the list is filled.
-    virtual void DefineList() = 0;
+    // buttons and its form. Runs once the window is open, before the list is filled. This one
+    // does what the layout says.
+    virtual void DefineList();
+    // The called procedure may have read the table into its buffer: the list takes its
+    // highlighted record again and the focus.
+    void AfterCall() override;
     // Whether the list may call its form with `request` for the highlighted record (for
     // ReqInsert: whether a record may be added at all). Everything is allowed by default.
     virtual bool MayAsk(Request request) const {
@@ -93,17 +99,12 @@ class BrowseProcedure : public WindowProcedure {
 
   private:
     class Host;
-    struct CallButton {
-        int control;
-        std::string procedure;
-        KeyCode key;
-    };
 
+    void bindConventionalButtons();
     void syncAskButtons();
     bool askable(int control) const;
     bool formDefined() const;
     int viewInstead();
-    void callProcedureOf(const CallButton& button);
 
     ViewManager view_;
     std::unique_ptr<Host> host_;
@@ -111,7 +112,6 @@ class BrowseProcedure : public WindowProcedure {
     BrowseColumns columns_;
     std::string listControl_;
     std::string form_;
-    std::vector<CallButton> callButtons_;
     bool viewOpened_ = false;
     bool listReady_ = false;
 };

@@ -5,17 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace dv {
+#include "runtime/MessageTable.h"
 
-// Levels of a message; raising a message acts by its level and returns the level result.
-enum MessageLevel : std::uint8_t {
-    MsgQuiet = 0,     // nothing shown, logged or recorded; result 0
-    MsgAsk = 1,       // Yes/No question; result 0 for Yes, 4 for No
-    MsgProgram = 2,   // a programming error, handled as MsgFatal
-    MsgFatal = 3,     // shown with OK, then the program ends
-    MsgDeclined = 4,  // handled as MsgAsk
-    MsgNotify = 5,    // notice with OK; result 5
-};
+namespace dv {
 
 // Level results of a question.
 inline constexpr int kAnswerYes = 0;

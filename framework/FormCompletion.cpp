@@ -2,19 +2,14 @@
 
 #include "framework/ErrorReporter.h"
 #include "framework/WindowProcedure.h"
+#include "runtime/MessageTable.h"
 #include "runtime/WindowInput.h"
 #include "storage/RelationKeeper.h"
 
 namespace dv {
 namespace {
 
-// Messages a form raises or asks.
-constexpr std::uint16_t kRecordAdded = 3;
-constexpr std::uint16_t kChangesWillBeLost = 8;
-constexpr std::uint16_t kRecordDeleteError = 33;
-constexpr std::uint16_t kRecordUpdateError = 34;
-constexpr std::uint16_t kSaveRecord = 35;
-
+// The buttons a form's retry and save questions offer.
 constexpr MessageButtons kYesNoCancel = kButtonYes | kButtonNo | kButtonCancel;
 
 }  // namespace
@@ -27,6 +22,7 @@ int WindowProcedure::OnAccepted(const Event& event) {
             Finish(response);
             return kEventDone;
         }
+    if (takeCallButton(event.control)) return kEventDone;
     if (okButton_ != 0 && event.control == okButton_) {
         if (request_ == ReqView) {
             // A form that only shows the record closes on OK without saving anything.
@@ -91,7 +87,7 @@ int WindowProcedure::completeInsert() {
         selectFirstField();
         return kEventDone;
     }
-    if (insertAction == kInsertAskNext && errors_.raise(kRecordAdded) != kLevelBenign) {
+    if (insertAction == kInsertAskNext && errors_.raise(message::RecordAdded) != kLevelBenign) {
         Finish(RespCompleted);
         return kEventDone;
     }
@@ -107,10 +103,8 @@ int WindowProcedure::completeInsert() {
 int WindowProcedure::startNextRecord() {
     FileManager& file = primary_->file();
     if (TableDriver* driver = file.driver()) lastInserted_ = driver->position();
-    for (Guarded& table : guarded_) {
-        table.file->RestoreSnapshot(table.snapshot, true);
-        table.snapshot = table.file->SnapshotBuffer();
-    }
+    guard_.release();
+    snapshotGuarded();
     file.RestoreSnapshot(saved_, true);
     saved_ = 0;
     if (file.hasAutoNumber() && file.AutoNumber() != kLevelBenign) {
@@ -145,7 +139,7 @@ int WindowProcedure::completeChange() {
         // Why the record was not written (a field's rule) comes before the offer to try again.
         if (primary_->file().lastErrorId() != 0) primary_->file().RaiseLastError();
         const MessageButtons answer =
-            errors_.askWithButtons(kRecordUpdateError, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::RecordUpdateError, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) continue;
         if (answer == kButtonNo) {
             discardOnClose_ = true;
@@ -164,7 +158,7 @@ int WindowProcedure::completeDelete() {
             return kEventDone;
         }
         const MessageButtons answer =
-            errors_.askWithButtons(kRecordDeleteError, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::RecordDeleteError, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) continue;
         if (answer == kButtonNo) window_->post(EventKind::CloseWindow);
         return kEventDone;
@@ -199,7 +193,7 @@ int WindowProcedure::leaveChangedRecord() {
     }
     if (offerSave) {
         const MessageButtons answer =
-            errors_.askWithButtons(kSaveRecord, kYesNoCancel, kButtonCancel);
+            errors_.askWithButtons(message::SaveRecord, kYesNoCancel, kButtonCancel);
         if (answer == kButtonYes) {
             if (okControl_ != 0) window_->post(EventKind::Accepted, okControl_);
             return kEventDone;
@@ -210,7 +204,7 @@ int WindowProcedure::leaveChangedRecord() {
         }
         return kEventGoOn;
     }
-    if (errors_.raise(kChangesWillBeLost) != kLevelBenign) {
+    if (errors_.raise(message::ChangesWillBeLost) != kLevelBenign) {
         selectFirstField();
         return kEventDone;
     }

@@ -19,12 +19,18 @@ inline constexpr std::string_view kRequiredTemplate = "@PROMPT podatek mora biti
 // field left empty keeps the form open, with that field focused) and the keyboard aids (Enter as
 // the next-field key, F6 for the calendar on date fields).
 //
-// A form registers the required fields whose generated prompt is not good enough in
-// RegisterRequired, and adds its own handling by overriding the event handlers.
+// A program's form says in its layout what it edits (`table=` on the window line), its required
+// fields (`required`, with `label=` where the prompt before the field does not name it well) and
+// its first field (`first=`, else the first input control); ?OK saves, ?Cancel or ?Preklici
+// cancels. A form adds its own handling by overriding the event handlers.
 class FormProcedure : public WindowProcedure {
   public:
+    // The form `name` over the table its layout names, with the program's error reporter and
+    // settings file.
+    explicit FormProcedure(std::string name);
     FormProcedure(std::string name, const WindowLayout& layout, ErrorReporter& errors,
                   SettingsManager* settings = nullptr);
+    ~FormProcedure() override;
 
     ReqFldClass& required() { return required_; }
     FormToolbar& formToolbar() { return toolbar_; }
@@ -37,6 +43,9 @@ class FormProcedure : public WindowProcedure {
     virtual void RegisterRequired() {}
 
   private:
+    void bindFromLayout();
+
+    std::unique_ptr<RelationKeeper> ownKeeper_;
     ReqFldClass required_;
     FormToolbar toolbar_;
     std::unique_ptr<FormKeyboard> keyboard_;

@@ -1,6 +1,8 @@
 #include "framework/FormVariable.h"
 
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 #include "data/Catalogue.h"
 #include "data/Dictionary.h"
@@ -46,6 +48,12 @@ std::optional<FormVariable> FormVariable::find(std::string_view name) {
     const TableDef* table = findTable(name.substr(0, colon));
     if (table == nullptr) return std::nullopt;
     return ofField(*table, table->findField(name.substr(colon + 1)));
+}
+
+FormVariable FormVariable::require(std::string_view name) {
+    std::optional<FormVariable> variable = find(name);
+    if (!variable) throw std::logic_error("the program has no variable " + std::string(name));
+    return *variable;
 }
 
 std::optional<FormVariable> FormVariable::ofField(const TableDef& table, int field) {

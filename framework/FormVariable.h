@@ -20,6 +20,8 @@ class FormVariable {
     // tables' fields. Nothing when no variable has that name, or when it is an array or a group
     // (a control edits one plain value).
     static std::optional<FormVariable> find(std::string_view name);
+    // The variable `name` names, which the program must have: std::logic_error when it has not.
+    static FormVariable require(std::string_view name);
     // Field `field` (index into the table's fields) of the table's record buffer.
     static std::optional<FormVariable> ofField(const TableDef& table, int field);
 

@@ -2,6 +2,7 @@
 
 #include "framework/ReportEngine.h"
 #include "runtime/MessageRaiser.h"
+#include "runtime/MessageTable.h"
 
 namespace dv {
 
@@ -76,7 +77,7 @@ bool ProcessWindow::startPass() {
     const ReadResult first = process_.ReadNext();
     if (first != ReadResult::Record) {
         empty_ = first == ReadResult::End;
-        if (empty_ && report_ == nullptr) currentMessageRaiser().raise(kMessageNoRecords);
+        if (empty_ && report_ == nullptr) currentMessageRaiser().raise(message::NoRecords);
         finish(RespCancelled);
         return false;
     }

@@ -14,9 +14,6 @@ namespace dv {
 struct PageQueue;
 class ReportEngine;
 
-// The message shown when a process finds no records to do.
-inline constexpr std::uint16_t kMessageNoRecords = 22;
-
 // The names of the process window's controls that the pass updates; a control the window does
 // not have is left out.
 struct ProcessWindowControls {

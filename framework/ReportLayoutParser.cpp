@@ -1,11 +1,9 @@
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
 #include "framework/ReportLayout.h"
-#include "runtime/LayoutTokenizer.h"
-#include "runtime/Picture.h"
+#include "runtime/LayoutReader.h"
 #include "runtime/TextCase.h"
 
 namespace dv {
@@ -32,16 +30,14 @@ namespace {
 // height is as high as its font's lines. `options` are the three option flags the report passes
 // to its preview, as 0 and 1. The field named StevilkaStrani prints the page number, and after
 // the last page the page number, "od" and the page count.
-class ReportParser {
+class ReportParser final : public LayoutReader {
   public:
-    explicit ReportParser(std::string_view source) { layout_.source = source; }
+    explicit ReportParser(std::string_view source) : LayoutReader(source, "report", "TITLE") {
+        layout_.source = source;
+    }
 
     ReportLayout parse(std::string_view text) {
-        forEachLayoutLine(text, [this](std::string_view line) {
-            ++line_;
-            parseLine(line);
-        });
-        if (!sawHeader_) fail("the file has no report line");
+        read(text);
         finishBand();
         if (layout_.fonts.empty()) {
             layout_.fonts.emplace_back();
@@ -52,54 +48,28 @@ class ReportParser {
     }
 
   private:
-    struct Attribute {
-        std::string key;
-        std::string value;
-        bool hasValue;
-    };
-
-    [[noreturn]] void fail(const std::string& reason) const {
-        throw LayoutError(layout_.source + ":" + std::to_string(line_) + ": " + reason);
+    void header(const std::string& name, const std::string& title,
+                std::span<const LayoutToken> attributes) override {
+        layout_.name = name;
+        layout_.title = title;
+        for (const LayoutToken& token : attributes) reportAttribute(token);
     }
 
-    void parseLine(std::string_view text) {
-        LayoutLine words = splitLayoutLine(text);
-        if (!words.ok()) fail(words.error);
-        if (words.tokens.empty()) return;
-        const std::optional<int> margin = layoutIndent(text);
-        if (!margin) fail("indent with blanks, not tabs");
-        const int indent = *margin;
-        if (!sawHeader_) {
-            if (indent != 0) fail("the report line must not be indented");
-            header(words.tokens);
-            return;
-        }
-        if (indent == 0) fail("only the report line starts at the left margin");
-        const LayoutToken& keyword = words.tokens[0];
+    // Sections (fonts and bands) share one indentation under the report line; a band's
+    // elements lie deeper, at any indentation.
+    void line(int indent, const std::vector<LayoutToken>& tokens) override {
+        const LayoutToken& keyword = tokens[0];
         if (keyword.quoted) fail("a line must begin with a keyword, not \"" + keyword.text + "\"");
-        if (sectionIndent_ < 0) sectionIndent_ = indent;
-        if (indent == sectionIndent_)
-            section(words.tokens);
-        else if (indent > sectionIndent_ && inBand_)
-            element(words.tokens);
-        else
-            fail("the indentation matches no outer line");
-    }
-
-    void header(const std::vector<LayoutToken>& tokens) {
-        if (tokens[0].quoted || tokens[0].text != "report")
-            fail("the file must begin with 'report'");
-        if (tokens.size() < 3 || tokens[1].quoted || !tokens[2].quoted)
-            fail("expected: report NAME \"TITLE\"");
-        layout_.name = tokens[1].text;
-        checkIdentifier(layout_.name, "report name");
-        layout_.title = tokens[2].text;
-        for (std::size_t i = 3; i < tokens.size(); ++i) reportAttribute(tokens[i]);
-        sawHeader_ = true;
+        if (parentFor(indent).number == 0) {
+            section(tokens);
+            if (inBand_) open(indent, static_cast<int>(layout_.bands.size()), true);
+        } else {
+            element(tokens);
+        }
     }
 
     void reportAttribute(const LayoutToken& token) {
-        const Attribute a = split(token);
+        const Attribute a = attribute(token);
         if (a.key == "landscape" && !a.hasValue)
             layout_.landscape = true;
         else if (a.key == "paper" && a.hasValue)
@@ -153,7 +123,7 @@ class ReportParser {
         const std::string& keyword = tokens[0].text;
         if (keyword == "font") return font(tokens);
         ReportBand band;
-        band.line = line_;
+        band.line = lineNumber();
         std::size_t i = 1;
         if (keyword == "header" || keyword == "footer") {
             band.kind = keyword == "header" ? ReportBandKind::Header : ReportBandKind::Footer;
@@ -174,7 +144,7 @@ class ReportParser {
         }
         bandHeightGiven_ = false;
         for (; i < tokens.size(); ++i) {
-            const Attribute a = split(tokens[i]);
+            const Attribute a = attribute(tokens[i]);
             if (a.key != "height" || !a.hasValue)
                 fail("unknown band attribute '" + tokens[i].text + "'");
             band.height = length(a.value, "height");
@@ -192,7 +162,7 @@ class ReportParser {
         PageFont font;
         font.family = tokens[2].text;
         for (std::size_t i = 3; i < tokens.size(); ++i) {
-            const Attribute a = split(tokens[i]);
+            const Attribute a = attribute(tokens[i]);
             if (a.key == "size" && a.hasValue) {
                 font.points = static_cast<double>(length(a.value, "size")) / kMillimetre;
                 if (font.points < 1 || font.points > 200) fail("a font size lies in 1..200");
@@ -213,7 +183,7 @@ class ReportParser {
     void element(const std::vector<LayoutToken>& tokens) {
         const std::string& keyword = tokens[0].text;
         ReportElement e;
-        e.line = line_;
+        e.line = lineNumber();
         std::size_t i = 1;
         if (keyword == "text" || keyword == "field") {
             e.kind = keyword == "text" ? ReportElementKind::Text : ReportElementKind::Field;
@@ -234,7 +204,7 @@ class ReportParser {
         std::vector<PageLength> to;
         for (; i < tokens.size(); ++i) {
             if (tokens[i].quoted) fail("unexpected text \"" + tokens[i].text + "\"");
-            const Attribute a = split(tokens[i]);
+            const Attribute a = attribute(tokens[i]);
             if (!a.hasValue) fail("'" + a.key + "' needs a value");
             const bool isText =
                 e.kind == ReportElementKind::Text || e.kind == ReportElementKind::Field;
@@ -262,9 +232,7 @@ class ReportParser {
                 e.font = fontIndex(a.value);
                 if (e.font < 0) fail("no font named " + a.value);
             } else if (a.key == "picture" && e.kind == ReportElementKind::Field) {
-                std::string reason;
-                if (!Picture::parse(a.value, &reason)) fail("picture " + a.value + ": " + reason);
-                e.picture = a.value;
+                e.picture = picture(a.value);
             } else if (a.key == "thickness" && !isText) {
                 e.thickness = length(a.value, a.key);
             } else {
@@ -326,26 +294,11 @@ class ReportParser {
         const PageLength room = layout_.pageHeight() - layout_.marginTop - layout_.marginBottom -
                                 (head ? head->height : 0) - (foot ? foot->height : 0);
         if (layout_.pageWidth() <= layout_.marginLeft + layout_.marginRight || room <= 0)
-            throw LayoutError(layout_.source + ": the margins, header and footer leave no room");
+            failInFile("the margins, header and footer leave no room");
         for (const ReportBand& band : layout_.bands)
             if ((band.kind == ReportBandKind::Detail || band.kind == ReportBandKind::Band) &&
                 band.height > room)
-                throw LayoutError(layout_.source + ":" + std::to_string(band.line) + ": band " +
-                                  band.name + " is higher than the room on a page");
-    }
-
-    void checkIdentifier(const std::string& name, const char* what) const {
-        if (name.empty()) fail(std::string(what) + " is empty");
-        for (unsigned char c : name)
-            if (!(std::isalnum(c) || c == '_' || c == ':' || c >= 0x80))
-                fail(std::string(what) + " '" + name + "' has the character '" +
-                     static_cast<char>(c) + "'");
-    }
-
-    static Attribute split(const LayoutToken& token) {
-        const std::size_t eq = token.text.find('=');
-        if (eq == std::string::npos) return {token.text, {}, false};
-        return {token.text.substr(0, eq), token.text.substr(eq + 1), true};
+                failAtLine(band.line, "band " + band.name + " is higher than the room on a page");
     }
 
     // Millimetres with at most two decimals, as hundredths.
@@ -384,9 +337,6 @@ class ReportParser {
     }
 
     ReportLayout layout_;
-    int line_ = 0;
-    bool sawHeader_ = false;
-    int sectionIndent_ = -1;
     bool inBand_ = false;
     bool bandHeightGiven_ = false;
 };

@@ -110,8 +110,11 @@ void ReqFldClass::Init(Window& window, std::string_view title, std::string_view 
         if (control->type() == ControlType::Prompt) {
             prompt = firstCharacters(barePrompt(control->text()), kInitPromptLength);
         } else if (isCheckedInput(control->type()) && control->required()) {
+            // A layout names the field itself where the prompt before it does not say it well.
+            const std::string& label = control->declared().label;
             entries_[control->number()] =
-                Entry{prompt, firstCharacters(control->message(), kEntryTextLength),
+                Entry{label.empty() ? prompt : firstCharacters(barePrompt(label), kEntryTextLength),
+                      firstCharacters(control->message(), kEntryTextLength),
                       firstCharacters(control->tip(), kEntryTextLength),
                       firstCharacters(control->name(), kFieldNameLength)};
         }

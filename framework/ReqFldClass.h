@@ -38,9 +38,9 @@ class ReqFldClass {
 
     // Walks the controls of `window` in field order, keeping the text of the latest prompt, and
     // lists every required entry, option group, combo, spin box, drop-down list and text box
-    // under that prompt. `title` is the caption of the message, `messageTemplate` its text with
-    // the placeholders "@PROMPT", "@MSG", "@TIP" and "@FIELD". `fields` (may be null) lets Check
-    // read the controls into their variables first.
+    // under that prompt, or under the label its layout gives it. `title` is the caption of the
+    // message, `messageTemplate` its text with the placeholders "@PROMPT", "@MSG", "@TIP" and
+    // "@FIELD". `fields` (may be null) lets Check read the controls into their variables first.
     void Init(Window& window, std::string_view title, std::string_view messageTemplate,
               std::uint8_t flag, const FormFields* fields = nullptr);
     bool initialized() const { return window_ != nullptr; }

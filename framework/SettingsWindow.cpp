@@ -1,14 +1,14 @@
 #include "framework/SettingsWindow.h"
 
+#include "framework/ProcedureLayout.h"
 #include "framework/ProgramServices.h"
-#include "runtime/LayoutResources.h"
 
 namespace dv {
 
 SettingsWindow::SettingsWindow(std::string name, std::vector<SettingsEntry> entries,
                                bool restoreOnCancel, std::string_view okControl,
                                std::string_view cancelControl)
-    : FormProcedure(name, windowLayout(name), programErrors(), &programSettings()),
+    : FormProcedure(name, procedureLayout(name), programErrors(), &programSettings()),
       entries_(std::move(entries)),
       saved_(entries_),
       restoreOnCancel_(restoreOnCancel) {

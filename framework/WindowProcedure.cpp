@@ -3,9 +3,16 @@
 #include <stdexcept>
 
 #include "framework/ErrorReporter.h"
+#include "framework/ProcedureByName.h"
+#include "framework/ProcedureLayout.h"
+#include "framework/ProgramServices.h"
+#include "runtime/ProcedureCall.h"
 #include "storage/RelationKeeper.h"
 
 namespace dv {
+
+WindowProcedure::WindowProcedure(std::string name)
+    : WindowProcedure(name, procedureLayout(name), programErrors(), &programSettings()) {}
 
 WindowProcedure::WindowProcedure(std::string name, const WindowLayout& layout,
                                  ErrorReporter& errors, SettingsManager* settings)
@@ -13,7 +20,14 @@ WindowProcedure::WindowProcedure(std::string name, const WindowLayout& layout,
       layout_(layout),
       errors_(errors),
       settings_(settings),
-      vcrRequest_(&CallerVcrRequest) {}
+      vcrRequest_(&CallerVcrRequest) {
+    for (const ControlLayout& declared : layout_.controls) {
+        if (declared.type != ControlType::Button) continue;
+        const int control = layout_.numberOf(declared);
+        if (declared.key != 0) keyButtons_.emplace_back(declared.key, control);
+        if (!declared.call.empty()) callButtons_.push_back({control, declared.call});
+    }
+}
 
 WindowProcedure::~WindowProcedure() {
     // A procedure ended early (the program shuts down while it waits) still gives back what it
@@ -36,6 +50,35 @@ Control* WindowProcedure::controlAt(int number) const {
 
 void WindowProcedure::AddEndButton(std::string_view control, Response response) {
     buttons_.emplace_back(number(control), response);
+}
+
+void WindowProcedure::AddCallButton(std::string_view control, std::string procedure, KeyCode key) {
+    const int button = number(control);
+    callButtons_.push_back({button, std::move(procedure)});
+    if (key != 0) keyButtons_.emplace_back(key, button);
+}
+
+// A key that presses a button presses it as a click does, and only while it could be clicked.
+bool WindowProcedure::pressKeyButton(KeyCode key) {
+    bool pressed = false;
+    for (const auto& [buttonKey, button] : keyButtons_) {
+        if (buttonKey != key) continue;
+        Control* control = controlAt(button);
+        if (control != nullptr && control->isEnabled() && control->isVisible())
+            window_->post(EventKind::Accepted, *control);
+        pressed = true;
+    }
+    return pressed;
+}
+
+bool WindowProcedure::takeCallButton(int control) {
+    for (const CallButton& button : callButtons_) {
+        if (button.control != control) continue;
+        callProcedure(procedureByName(button.procedure), 0);
+        AfterCall();
+        return true;
+    }
+    return false;
 }
 
 void WindowProcedure::AddHistoryControl(std::string_view control) {
@@ -117,7 +160,7 @@ int WindowProcedure::dispatchByKind(const Event& event) {
                 RecallField(*control);
                 return kEventDone;
             }
-            return kEventGoOn;
+            return pressKeyButton(event.key) ? kEventDone : kEventGoOn;
         case EventKind::Rejected:
             return OnRejected(event);
         case EventKind::Selected:

@@ -17,6 +17,7 @@
 #include "runtime/Window.h"
 #include "storage/FileManager.h"
 #include "storage/TableDriver.h"
+#include "storage/TableGuard.h"
 
 namespace dv {
 
@@ -59,16 +60,17 @@ inline constexpr std::string_view kCaptionView = "Vpogled podatkov";
 // A procedure configures the object before Execute (primary table, first field, OK and end
 // buttons, history fields, components, actions) and derives from it to add its own handling:
 // the handlers return kEventGoOn (go on), kEventDone (the event is finished) or kEventEndLoop.
+// A button whose layout line gives a key (`key=F5`) is pressed by that key from anywhere in the
+// window; one that names a procedure (`call=NAME`) calls it on the window's thread.
 //
-//   UpdateUnit form("UpdateSFENOTE", windowLayout("UpdateSFENOTE"), errors, &settings);
-//   form.setPrimary(*tableAccess().relations("SFENOTE"));
-//   form.setFirstField("SFENOTE:Enota");
-//   form.setOkControl("OK");
-//   form.AddEndButton("Cancel", RespCancelled);
-//   form.historyKey = keys::CtrlApostrophe;
-//   return form.Execute();
+//   WindowProcedure info("InvInfo");
+//   info.AddEndButton("?Zapri", RespCompleted);
+//   return info.Execute();
 class WindowProcedure {
   public:
+    // The procedure `name` with the layout of that name, the program's error reporter and its
+    // settings file, which keeps the window's position.
+    explicit WindowProcedure(std::string name);
     // `settings` keeps the window's position; without it the position is not kept.
     WindowProcedure(std::string name, const WindowLayout& layout, ErrorReporter& errors,
                     SettingsManager* settings = nullptr);
@@ -88,7 +90,10 @@ class WindowProcedure {
     // BUTTONS: pressing the control ends the window with `response`.
     void AddEndButton(std::string_view control, Response response);
     // FILES: a table whose record buffer is saved at set-up and put back at the end.
-    void AddGuardedTable(FileManager& file) { guarded_.push_back({&file, 0}); }
+    void AddGuardedTable(FileManager& file) { guardedFiles_.push_back(&file); }
+    // Pressing `control` calls the procedure of that name on this thread; `key`, when given,
+    // presses the control from anywhere in the window.
+    void AddCallButton(std::string_view control, std::string procedure, KeyCode key = 0);
     // HISTORY: the control's variable is remembered at each save; the history key recalls it.
     void AddHistoryControl(std::string_view control);
     void AddComponent(WindowComponent& component) { components_.push_back(&component); }
@@ -170,6 +175,8 @@ class WindowProcedure {
     void selectFirstField();
 
   protected:
+    // After a call button's procedure has returned.
+    virtual void AfterCall() {}
     // The number of a control of the layout; throws std::invalid_argument when it lacks it.
     int number(std::string_view control) const;
     // The control of that number in the open window, nullptr for any other number.
@@ -178,15 +185,17 @@ class WindowProcedure {
     bool recordChanged() const;
 
   private:
-    struct Guarded {
-        FileManager* file;
-        SnapshotHandle snapshot;
+    struct CallButton {
+        int control;
+        std::string procedure;
     };
 
     void openWindow();
     void setCaptionByRequest();
     int dispatchByKind(const Event& event);
     int takeToolbar(int control);
+    bool pressKeyButton(KeyCode key);
+    bool takeCallButton(int control);
     void pressOk();
     int completeInsert();
     int completeChange();
@@ -195,7 +204,6 @@ class WindowProcedure {
     int leaveChangedRecord();
     void rereadLastInserted();
     void snapshotGuarded();
-    void restoreGuarded(bool putBack);
     void savePosition();
     void releaseAtEnd(bool orderly);
     bool sameRequest(Request request) const { return request_ == request; }
@@ -209,7 +217,10 @@ class WindowProcedure {
     std::unique_ptr<FormFields> fields_;
     std::vector<WindowComponent*> components_;
     std::vector<std::pair<int, Response>> buttons_;
-    std::vector<Guarded> guarded_;
+    std::vector<FileManager*> guardedFiles_;
+    TableGuard guard_;
+    std::vector<CallButton> callButtons_;
+    std::vector<std::pair<KeyCode, int>> keyButtons_;
     std::vector<std::string> historyControls_;
     FormHistory history_;
     FormToolbar* toolbar_ = nullptr;

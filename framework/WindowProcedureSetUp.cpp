@@ -62,6 +62,7 @@ void WindowProcedure::openWindow() {
         if (const FormVariable* variable = fields_->variableOf(window_->control(control)))
             history_.add(number(control), *variable);
     if (historyKey != 0) window_->alert(historyKey);
+    for (const auto& [key, button] : keyButtons_) window_->alert(key);
     if (window_->isResizable()) resizer_->attach(*window_, asOpened);
     if (toolbar_ != nullptr) toolbar_->setUpForForm(request_, historyKey != 0, false);
     Refresh(true);
@@ -91,7 +92,7 @@ void WindowProcedure::TearDown() {
 void WindowProcedure::releaseAtEnd(bool orderly) {
     components_.clear();
     buttons_.clear();
-    restoreGuarded(true);
+    guard_.release();
     if (saved_ != 0 && primary_ != nullptr) primary_->file().RestoreSnapshot(saved_, false);
     saved_ = 0;
     // The toolbar may belong to a derived procedure that is gone when the destructor gets here.
@@ -121,15 +122,7 @@ void WindowProcedure::savePosition() {
 }
 
 void WindowProcedure::snapshotGuarded() {
-    for (Guarded& table : guarded_)
-        if (table.snapshot == 0) table.snapshot = table.file->SnapshotBuffer();
-}
-
-void WindowProcedure::restoreGuarded(bool putBack) {
-    for (Guarded& table : guarded_) {
-        if (table.snapshot != 0) table.file->RestoreSnapshot(table.snapshot, putBack);
-        table.snapshot = 0;
-    }
+    for (FileManager* file : guardedFiles_) guard_.keep(*file);
 }
 
 }  // namespace dv

@@ -1,16 +1,15 @@
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "app/ProgramStartUp.h"
 #include "framework/ErrorReporter.h"
-#include "framework/FormTestProcedures.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
 #include "frontend/headless/Script.h"
 #include "frontend/headless/ScriptQuery.h"
 #include "frontend/headless/ScriptRunner.h"
+#include "frontend/qt/pdf/PdfPageExporter.h"
 #include "main/Commands.h"
 #include "runtime/MessageRaiser.h"
 #include "runtime/ProcedureRegistry.h"
@@ -31,7 +30,7 @@ bool readFile(const std::string& path, std::string& text) {
 
 // Runs a UI script without a display: exit status 0 when every line held, else 1 after the
 // report of the line that did not (2 for a malformed command line).
-int runScriptCommand(const ProgramOptions& options) {
+int runScriptCommand(const ProgramOptions& options, const ScriptProcedures& extraProcedures) {
     if (options.arguments.size() != 1) {
         std::fputs("dideroviv: script takes one file: dideroviv script FILE\n", stderr);
         return 2;
@@ -53,6 +52,8 @@ int runScriptCommand(const ProgramOptions& options) {
         return 1;
     }
 
+    // `preview pdf` saves through the Qt page export, made here on the main thread.
+    PdfPageExporter pdfExport;
     ProcedureScheduler& scheduler = programScheduler();
     HeadlessFrontEnd frontEnd(scheduler);
     // The script runs on the program as it starts for its user; it starts the main frame itself
@@ -63,13 +64,8 @@ int runScriptCommand(const ProgramOptions& options) {
         std::fprintf(stderr, "dideroviv: %s\n", error.c_str());
         return 1;
     }
-    ErrorReporter& errors = program->errors();
-    // The test suite's procedures over real tables, for scripts that test the framework through
-    // the program's command line; hidden from users.
-    if (const char* wanted = std::getenv("DV_TEST_PROCEDURES");
-        wanted && std::string(wanted) == "1") {
-        registerFormTestProcedures(programProcedures(), errors, &program->settings());
-    }
+    if (extraProcedures)
+        extraProcedures(programProcedures(), program->errors(), &program->settings());
     ScriptQuery query(*directory);
     ScriptServices services;
     services.unknownProcedure = [](const std::string& name) { raiseProcedureNotDefined(name); };

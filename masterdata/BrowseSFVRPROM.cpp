@@ -1,44 +1,17 @@
-#include "masterdata/BrowseSFVRPROM.h"
-
 #include "framework/BrowseProcedure.h"
-#include "framework/ProgramServices.h"
-#include "runtime/LayoutResources.h"
+#include "framework/ProcedureDefinition.h"
 #include "storage/ViewFields.h"
 
 namespace dv {
 namespace {
 
-class TransactionTypeList final : public BrowseProcedure {
+// The list of transaction types, opened as a lookup from the stocktake parameters. A locked
+// type is only looked at: its Spremeni and Briši are refused and the list says "Zaklenjeno".
+class BrowseSFVRPROM final : public BrowseProcedure {
   public:
-    TransactionTypeList()
-        : BrowseProcedure("BrowseSFVRPROM", windowLayout("BrowseSFVRPROM"), programErrors(),
-                          &programSettings(), "SFVRPROM", "?Seznam") {
-        AddCallButton("?Tiskaj", "OknoIzpisaVrstaPrometa", keys::F(5));
-        AddEndButton("?Zapri", RespCancelled);
-    }
+    using BrowseProcedure::BrowseProcedure;
 
   protected:
-    void DefineList() override {
-        const TableDef& table = file().table();
-        const int primary = table.findKey("PrimaryKey");
-        list().DefineOrder(primary);
-        list().AttachLocator(LocatorKind::Incremental, "?Lokator");
-        list().PutFilter("SFVRPROM:NePokazi = 0");
-        AddColumn(1, "VrstaProdaje", primary);
-        AddColumn(2, "OZNAKADOKUMENTA");
-        AddColumn(3, "VrstaPrometa");
-        AddColumn(4, "OpisPrometa", table.findKey("OPISPROMETAKLJUC"));
-        AddColumn(5, "NazivDokumenta");
-        AddColumn(6, "PROMETNAZALOGO");
-        AddColumn(7, "ZAPECENO");
-        AddColumn(8, "NePokazi");
-        AddColumn(9, "LASTNAPORABA");
-        list().SetControls({"?Dodaj", "?Spremeni", "?Brisi", "", "?Izberi", "", "", ""});
-        list().options().selectWholeRecord = true;
-        SetForm("UpdatesfVRPROM");
-    }
-
-    // A locked type is only looked at.
     bool MayAsk(Request request) const override {
         return request == ReqInsert || request == ReqView || !locked();
     }
@@ -57,11 +30,7 @@ class TransactionTypeList final : public BrowseProcedure {
     }
 };
 
+DV_PROCEDURE_CLASS(BrowseSFVRPROM);
+
 }  // namespace
-
-int BrowseSFVRPROM() {
-    TransactionTypeList procedure;
-    return procedure.Execute();
-}
-
 }  // namespace dv

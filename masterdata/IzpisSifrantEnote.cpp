@@ -1,8 +1,9 @@
-#include "masterdata/IzpisSifrantEnote.h"
+#include <string>
 
-#include <string_view>
-
-#include "masterdata/CodeListReport.h"
+#include "data/Dictionary.h"
+#include "data/RuleLabels.h"
+#include "framework/CodeListReport.h"
+#include "framework/ProcedureDefinition.h"
 #include "runtime/GlobalVariables.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
@@ -10,26 +11,20 @@
 namespace dv {
 namespace {
 
-// The kind of a unit as the printout names it; blank for a kind it does not know.
-std::string_view unitKindText(char kind) {
-    switch (kind) {
-        case 'M':
-            return "Maloprodajno";
-        case 'V':
-            return "Veleprodajno";
-        case 'R':
-            return "Repro materijal";
-        case 'K':
-            return "Konsignacija";
-        default:
-            return {};
-    }
+// The kind of a unit as the printout names it: the label of the field's rule, but for the
+// repro material, which the printout has always spelled "Repro materijal"; blank for a kind the
+// rule does not know.
+std::string unitKindText(const FixedText<1>& kind) {
+    if (kind.str() == "R") return "Repro materijal";
+    const TableDef& table = *findTable("SFENOTE");
+    return codeLabel(table, table.findField("TIP"), kind.str()).value_or("");
 }
 
 }  // namespace
 
-int IzpisSifrantEnote() {
-    // Any order but "by code" prints by name, and the closing band says so.
+// The printout of warehouse units: any order but "by code" (GLO:SORT 2) prints by name, and the
+// closing band says which.
+DV_PROCEDURE(IzpisSifrantEnote) {
     const bool byCode = GLO.SORT == 2;
     FixedText<20> kindText;
     FixedText<40> orderText;
@@ -38,11 +33,11 @@ int IzpisSifrantEnote() {
     locals.add("LOC:Razvrscanje", orderText);
 
     CodeListPrintout printout;
-    printout.procedure = "IzpisSifrantEnote";
+    printout.procedure = procedure;
     printout.table = "SFENOTE";
     printout.key = byCode ? "ENOTAKLJUC" : "NAZIVKLJUC";
     printout.locals = &locals;
-    printout.beforeDetail = [&] { kindText = unitKindText(SFENOTE.TIP.raw()[0]); };
+    printout.beforeDetail = [&] { kindText = unitKindText(SFENOTE.TIP); };
     printout.beforeClosing = [&] {
         orderText = byCode ? "Razvrščanje: Po šifri" : "Razvrščanje: Po nazivu";
     };

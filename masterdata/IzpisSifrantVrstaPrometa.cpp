@@ -1,48 +1,32 @@
-#include "masterdata/IzpisSifrantVrstaPrometa.h"
+#include <string>
 
-#include <string_view>
-
-#include "masterdata/CodeListReport.h"
+#include "data/Dictionary.h"
+#include "data/RuleLabels.h"
+#include "framework/CodeListReport.h"
+#include "framework/ProcedureDefinition.h"
 #include "runtime/GlobalVariables.h"
 #include "schema/Records.h"
 
 namespace dv {
 namespace {
 
-std::string_view saleKindText(char kind) {
-    return kind == 'M' ? "Prodaja na drobno" : "Prodaja na debelo";
+std::string_view saleKindText(const FixedText<1>& kind) {
+    return kind == "M" ? "Prodaja na drobno" : "Prodaja na debelo";
 }
 
-// The kind of document a mark stands for. A mark outside the nine prints blank: the line of a
-// type must never show the kind of the type printed before it.
-std::string_view documentKindText(char mark) {
-    switch (mark) {
-        case 'N':
-            return "Nabava";
-        case 'I':
-            return "Izdaja";
-        case 'F':
-            return "Račun";
-        case 'P':
-            return "Predračun - ponudba";
-        case 'A':
-            return "Račun za predplačilo";
-        case 'L':
-            return "Naročilo";
-        case 'K':
-            return "Konsignacija";
-        case 'R':
-            return "Rezervacija";
-        case 'O':
-            return "Ostalo";
-        default:
-            return {};
-    }
+// The kind of document a mark stands for: the label of the field's rule, but for the quotation,
+// which the printout spells "Predračun - ponudba". A mark outside the rule prints blank: the
+// line of a type must never show the kind of the type printed before it.
+std::string documentKindText(const FixedText<1>& mark) {
+    if (mark == "P") return "Predračun - ponudba";
+    const TableDef& table = *findTable("SFVRPROM");
+    return codeLabel(table, table.findField("OZNAKADOKUMENTA"), mark.str()).value_or("");
 }
 
 }  // namespace
 
-int IzpisSifrantVrstaPrometa() {
+// The printout of transaction types, in the order of their primary key.
+DV_PROCEDURE(IzpisSifrantVrstaPrometa) {
     FixedText<20> saleText;
     FixedText<30> documentText;
     NamedVariables locals;
@@ -50,13 +34,13 @@ int IzpisSifrantVrstaPrometa() {
     locals.add("LOC:OznakaDokumenta", documentText);
 
     CodeListPrintout printout;
-    printout.procedure = "IzpisSifrantVrstaPrometa";
+    printout.procedure = procedure;
     printout.table = "SFVRPROM";
     printout.key = "PrimaryKey";
     printout.locals = &locals;
     printout.beforeDetail = [&] {
-        saleText = saleKindText(SFVRPROM.VrstaProdaje.raw()[0]);
-        documentText = documentKindText(SFVRPROM.OZNAKADOKUMENTA.raw()[0]);
+        saleText = saleKindText(SFVRPROM.VrstaProdaje);
+        documentText = documentKindText(SFVRPROM.OZNAKADOKUMENTA);
     };
     return printCodeList(printout);
 }

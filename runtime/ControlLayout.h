@@ -57,9 +57,9 @@ struct ControlLayout {
     std::vector<ListColumn> columns;   // a list
     ListBinding binding;               // a list: its table, orders and the procedures it calls
     std::string icon;                  // a button's or image's picture file
-    std::string label;    // a required field's name in its message, when not its prompt's text
-    std::string call;     // a button: the procedure it calls on the window's thread
-    int key = 0;          // a button: the key that presses it from anywhere in the window
+    std::string label;  // a required field's name in its message, when not its prompt's text
+    std::string call;   // a button: the procedure it calls on the window's thread
+    int key = 0;        // a button: the key that presses it from anywhere in the window
     bool radiosFromRule = false;  // an option whose radios are the codes of its field's rule
     Colour foreground = kDefaultColour;
     Colour background = kDefaultColour;

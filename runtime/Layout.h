@@ -33,7 +33,7 @@ struct WindowLayout {
     std::string procedure;
     std::string report;  // print options: the report they start
     std::string title;   // print options: the report's title, preset each time they open
-    std::string source;     // the file it was read from, for messages
+    std::string source;  // the file it was read from, for messages
     std::vector<ControlLayout> controls;
 
     // The control of that name ("?OK" or "OK", letter case ignored), nullptr when none.

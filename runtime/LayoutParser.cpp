@@ -1,11 +1,8 @@
-#include <cctype>
-#include <charconv>
 #include <initializer_list>
 
 #include "runtime/EventKey.h"
 #include "runtime/Layout.h"
-#include "runtime/LayoutTokenizer.h"
-#include "runtime/Picture.h"
+#include "runtime/LayoutReader.h"
 
 namespace dv {
 namespace {
@@ -25,66 +22,40 @@ namespace {
 // help for both tip and msg, label, picture, value, true, false, from, icon, fg, bg; a button's
 // key and call; a list's table, order, filter, locator, query, form and print; an option's
 // radios=rule).
-class Parser {
+class Parser final : public LayoutReader {
   public:
-    explicit Parser(std::string_view source) { layout_.source = source; }
+    explicit Parser(std::string_view source) : LayoutReader(source, "window", "CAPTION") {
+        layout_.source = source;
+    }
 
     WindowLayout parse(std::string_view text) {
-        forEachLayoutLine(text, [this](std::string_view line) {
-            ++line_;
-            parseLine(line);
-        });
-        if (!sawHeader_) fail("the file has no window line");
+        read(text);
         return std::move(layout_);
     }
 
   private:
-    struct Level {
-        int indent;
-        int number;  // 0 for the window
-        ControlType type;
-        int childIndent = -1;  // the indentation of the lines it holds, once known
-    };
-
-    [[noreturn]] void fail(const std::string& reason) const {
-        throw LayoutError(layout_.source + ":" + std::to_string(line_) + ": " + reason);
+    void header(const std::string& name, const std::string& caption,
+                std::span<const LayoutToken> attributes) override {
+        layout_.name = name;
+        layout_.caption = caption;
+        for (const LayoutToken& token : attributes) windowAttribute(token);
     }
 
-    void parseLine(std::string_view text) {
-        LayoutLine words = splitLayoutLine(text);
-        if (!words.ok()) fail(words.error);
-        if (words.tokens.empty()) return;
-        const std::optional<int> margin = layoutIndent(text);
-        if (!margin) fail("indent with blanks, not tabs");
-        const int indent = *margin;
-        if (!sawHeader_) {
-            if (indent != 0) fail("the window line must not be indented");
-            header(words.tokens);
-            return;
-        }
-        if (indent == 0) fail("only the window line starts at the left margin");
-        const std::string& keyword = words.tokens[0].text;
-        if (keyword == "column" && !words.tokens[0].quoted)
-            column(indent, words.tokens);
+    void line(int indent, const std::vector<LayoutToken>& tokens) override {
+        if (tokens[0].text == "column" && !tokens[0].quoted)
+            column(indent, tokens);
         else
-            control(indent, words.tokens);
+            control(indent, tokens);
     }
 
-    void header(const std::vector<LayoutToken>& tokens) {
-        if (tokens[0].quoted || tokens[0].text != "window")
-            fail("the file must begin with 'window'");
-        if (tokens.size() < 3 || tokens[1].quoted || !tokens[2].quoted)
-            fail("expected: window NAME \"CAPTION\"");
-        layout_.name = tokens[1].text;
-        checkIdentifier(layout_.name, "window name");
-        layout_.caption = tokens[2].text;
-        for (std::size_t i = 3; i < tokens.size(); ++i) windowAttribute(tokens[i]);
-        sawHeader_ = true;
-        levels_.push_back({0, 0, ControlType::Group, -1});
+    // The type of the control a level opened; the window holds controls as a group does.
+    ControlType typeOf(const Level& level) const {
+        if (level.number == 0) return ControlType::Group;
+        return layout_.controls[static_cast<std::size_t>(level.number - 1)].type;
     }
 
     void windowAttribute(const LayoutToken& token) {
-        auto [key, value, hasValue] = splitAttribute(token);
+        auto [key, value, hasValue] = attribute(token);
         if (key == "frame" && !hasValue)
             layout_.frame = true;
         else if (key == "resizable" && !hasValue)
@@ -96,7 +67,7 @@ class Parser {
         else if (key == "wallpaper" && hasValue)
             layout_.wallpaper = value;
         else if (key == "timer" && hasValue)
-            layout_.timer = number(value, key);
+            layout_.timer = wholeNumber(value, key);
         else if (key == "table" && hasValue)
             layout_.table = identifier(value, key);
         else if (key == "first" && hasValue)
@@ -111,18 +82,6 @@ class Parser {
             fail("unknown window attribute '" + token.text + "'");
     }
 
-    // Pops the levels the indentation closes and returns the one that holds the new line; the
-    // lines a level holds share one indentation.
-    const Level& parentFor(int indent) {
-        while (levels_.back().indent >= indent) levels_.pop_back();
-        Level& parent = levels_.back();
-        if (parent.childIndent < 0)
-            parent.childIndent = indent;
-        else if (parent.childIndent != indent)
-            fail("the indentation matches no outer line");
-        return parent;
-    }
-
     void control(int indent, const std::vector<LayoutToken>& tokens) {
         const auto type = tokens[0].quoted ? std::nullopt : controlTypeFromKeyword(tokens[0].text);
         if (!type) fail("unknown control type '" + tokens[0].text + "'");
@@ -132,7 +91,7 @@ class Parser {
         ControlLayout declared;
         declared.type = *type;
         declared.parent = parent.number;
-        declared.line = line_;
+        declared.line = lineNumber();
         std::size_t i = 1;
         if (i < tokens.size() && !tokens[i].quoted && tokens[i].text.starts_with('?'))
             declared.name = controlName(tokens[i++].text);
@@ -142,8 +101,7 @@ class Parser {
 
         layout_.controls.push_back(std::move(declared));
         const int number = static_cast<int>(layout_.controls.size());
-        if (isContainerType(*type) || *type == ControlType::List)
-            levels_.push_back({indent, number, *type, -1});
+        if (isContainerType(*type) || *type == ControlType::List) open(indent, number);
     }
 
     void checkPlacement(const Level& parent, ControlType type) const {
@@ -158,8 +116,8 @@ class Parser {
                 fail(std::string(controlTypeKeyword(type)) + " belongs to a frame window");
             return;
         }
-        if (!canContain(parent.type, type))
-            fail(withArticle(controlTypeKeyword(parent.type)) + " cannot hold " +
+        if (!canContain(typeOf(parent), type))
+            fail(withArticle(controlTypeKeyword(typeOf(parent))) + " cannot hold " +
                  withArticle(controlTypeKeyword(type)));
     }
 
@@ -173,17 +131,9 @@ class Parser {
         return name;
     }
 
-    void checkIdentifier(const std::string& name, const char* what) const {
-        if (name.empty()) fail(std::string(what) + " is empty");
-        for (unsigned char c : name)
-            if (!(std::isalnum(c) || c == '_' || c == ':' || c >= 0x80))
-                fail(std::string(what) + " '" + name + "' has the character '" +
-                     static_cast<char>(c) + "'");
-    }
-
     void controlAttribute(ControlLayout& declared, const LayoutToken& token) {
         if (token.quoted) fail("unexpected text \"" + token.text + "\"");
-        auto [key, value, hasValue] = splitAttribute(token);
+        auto [key, value, hasValue] = attribute(token);
         const ControlType t = declared.type;
         if (!hasValue) {
             if (key == "required" && appliesTo(t, kRequirableTypes))
@@ -237,9 +187,9 @@ class Parser {
                  appliesTo(t, {ControlType::Button, ControlType::Image, ControlType::Item}))
             declared.icon = value;
         else if (key == "fg")
-            declared.foreground = number(value, key);
+            declared.foreground = wholeNumber(value, key);
         else if (key == "bg")
-            declared.background = number(value, key);
+            declared.background = wholeNumber(value, key);
         else
             badAttribute(declared, token);
     }
@@ -269,11 +219,6 @@ class Parser {
         return true;
     }
 
-    std::string identifier(const std::string& value, const std::string& key) const {
-        checkIdentifier(value, key.c_str());
-        return value;
-    }
-
     // A control named by an attribute: "?Lokator" (the "?" is required, as on control lines).
     std::string controlReference(const std::string& value, const std::string& key) const {
         if (!value.starts_with('?')) fail(key + " names a control: ?NAME, not '" + value + "'");
@@ -288,13 +233,13 @@ class Parser {
 
     void column(int indent, const std::vector<LayoutToken>& tokens) {
         const Level& parent = parentFor(indent);
-        if (parent.type != ControlType::List || parent.number == 0)
+        if (parent.number == 0 || typeOf(parent) != ControlType::List)
             fail("a column must lie inside a list");
         if (tokens.size() < 2 || !tokens[1].quoted) fail("expected: column \"HEADING\"");
         ListColumn col;
         col.heading = tokens[1].text;
         for (std::size_t i = 2; i < tokens.size(); ++i) {
-            auto [key, value, hasValue] = splitAttribute(tokens[i]);
+            auto [key, value, hasValue] = attribute(tokens[i]);
             if (tokens[i].quoted) fail("unexpected text \"" + tokens[i].text + "\"");
             if (key == "picture" && hasValue)
                 col.picture = picture(value);
@@ -333,33 +278,6 @@ class Parser {
         return false;
     }
 
-    struct Attribute {
-        std::string key;
-        std::string value;
-        bool hasValue;
-    };
-
-    static Attribute splitAttribute(const LayoutToken& token) {
-        const std::size_t eq = token.text.find('=');
-        if (eq == std::string::npos) return {token.text, {}, false};
-        return {token.text.substr(0, eq), token.text.substr(eq + 1), true};
-    }
-
-    std::string picture(const std::string& text) const {
-        std::string reason;
-        if (!Picture::parse(text, &reason)) fail("picture " + text + ": " + reason);
-        return text;
-    }
-
-    int number(const std::string& text, const std::string& key) const {
-        int value = 0;
-        const char* end = text.data() + text.size();
-        auto [ptr, ec] = std::from_chars(text.data(), end, value);
-        if (ec != std::errc() || ptr != end)
-            fail(key + " needs a whole number, not '" + text + "'");
-        return value;
-    }
-
     static std::vector<std::string> splitChoices(const std::string& text) {
         std::vector<std::string> choices;
         std::size_t start = 0;
@@ -372,9 +290,6 @@ class Parser {
     }
 
     WindowLayout layout_;
-    std::vector<Level> levels_;
-    int line_ = 0;
-    bool sawHeader_ = false;
 };
 
 }  // namespace

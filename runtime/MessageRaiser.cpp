@@ -4,10 +4,10 @@
 #include <iostream>
 #include <string>
 
+#include "runtime/MessageTable.h"
+
 namespace dv {
 namespace {
-
-constexpr std::uint16_t kProcedureNotDefined = 24;
 
 // Used before the program's reporter is installed: nothing can be shown, so the message is
 // written where a developer sees it.
@@ -47,7 +47,7 @@ MessageRaiser* setCurrentMessageRaiser(MessageRaiser* raiser) {
 }
 
 int raiseProcedureNotDefined(std::string_view procedure) {
-    return currentMessageRaiser().raiseWithText(kProcedureNotDefined, procedure);
+    return currentMessageRaiser().raiseWithText(message::ProcedureNotDefined, procedure);
 }
 
 }  // namespace dv

@@ -28,4 +28,23 @@ ProcedureRegistry& programProcedures() {
     return registry;
 }
 
+namespace {
+
+// Built on first use: definitions run while the program's objects are initialised, in an order
+// no one chooses.
+std::vector<DefinedProcedure>& definitions() {
+    static std::vector<DefinedProcedure> defined;
+    return defined;
+}
+
+}  // namespace
+
+ProcedureDefinition::ProcedureDefinition(std::string_view name, DefinedBody body) {
+    definitions().push_back({name, body});
+}
+
+std::span<const DefinedProcedure> definedProcedures() {
+    return definitions();
+}
+
 }  // namespace dv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,23 @@ class ProcedureRegistry {
 
 // The program's procedures; start-up registers them before any procedure runs.
 ProcedureRegistry& programProcedures();
+
+// A procedure defined in the program's code: its name and the body that runs it, which is told
+// the name it runs under (a window procedure loads its layout by it).
+using DefinedBody = int (*)(std::string_view name);
+struct DefinedProcedure {
+    std::string_view name;
+    DefinedBody body;
+};
+
+// The line that defines a procedure records it here while the program loads (see
+// framework/ProcedureDefinition.h for the macros that write that line).
+class ProcedureDefinition {
+  public:
+    ProcedureDefinition(std::string_view name, DefinedBody body);
+};
+
+// Every procedure defined in code, in the order the program loaded their definitions.
+std::span<const DefinedProcedure> definedProcedures();
 
 }  // namespace dv

@@ -1,7 +1,7 @@
 #include "data/FieldAccess.h"
+#include "runtime/MessageTable.h"
 #include "storage/FileManager.h"
 #include "storage/FileManagerFields.h"
-#include "storage/FileManagerMessages.h"
 #include "storage/FileManagerState.h"
 
 // Auto-numbering: each auto-numbered key component gets the highest number stored under the

@@ -1,6 +1,6 @@
 #include "data/ProgramDirectory.h"
+#include "runtime/MessageTable.h"
 #include "storage/FileManager.h"
-#include "storage/FileManagerMessages.h"
 #include "storage/FileManagerState.h"
 
 namespace dv {

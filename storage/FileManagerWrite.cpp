@@ -1,6 +1,6 @@
 #include "data/RecordBuffers.h"
+#include "runtime/MessageTable.h"
 #include "storage/FileManager.h"
-#include "storage/FileManagerMessages.h"
 #include "storage/FileManagerState.h"
 #include "storage/RelationKeeper.h"
 

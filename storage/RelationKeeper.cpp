@@ -4,8 +4,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/MessageTable.h"
 #include "storage/FileManagerFields.h"
-#include "storage/FileManagerMessages.h"
+#include "storage/TableGuard.h"
 
 namespace dv {
 namespace {
@@ -21,18 +22,6 @@ int fieldIndex(const TableDef& table, std::string_view name) {
 bool inUse(RelationMode mode) {
     return mode != RelationMode::None;
 }
-
-// Keeps the tables of a keeper's relations open while it works on them.
-class OpenScope {
-  public:
-    explicit OpenScope(RelationKeeper& keeper) : keeper_(keeper) { keeper_.OpenAll(); }
-    ~OpenScope() { keeper_.CloseAll(); }
-    OpenScope(const OpenScope&) = delete;
-    OpenScope& operator=(const OpenScope&) = delete;
-
-  private:
-    RelationKeeper& keeper_;
-};
 
 }  // namespace
 
@@ -239,7 +228,9 @@ int RelationKeeper::cascadeUpdate(const Link& link, const unsigned char* old, Fa
 }
 
 int RelationKeeper::UpdateWithRules(bool fromForm) {
-    OpenScope open(*this);
+    // A table that does not open is found unusable by enlist, which goes no further.
+    TableGuard open;
+    (void)open.open(*this);
     if (const int used = enlist(); used != kLevelBenign) return kLevelFatal;
     const DriverPosition position = file_.driver()->position();
     bool framed = false;
@@ -320,7 +311,9 @@ int RelationKeeper::deleteOnce(const DriverPosition& position) {
 
 int RelationKeeper::DeleteWithRules(bool ask) {
     if (ask && file_.RaiseError(message::ConfirmDelete) != kLevelBenign) return kLevelNotify;
-    OpenScope open(*this);
+    // A table that does not open is found unusable by enlist, which goes no further.
+    TableGuard open;
+    (void)open.open(*this);
     if (enlist() != kLevelBenign) return kLevelFatal;
     const DriverPosition position = file_.driver()->position();
     for (;;) {

@@ -22,6 +22,7 @@ class RowPage {
     unsigned char* append(std::int64_t row, std::int64_t version);
 
     std::size_t size() const { return rows_.size(); }
+    bool forward() const { return forward_; }
     bool usable(int order, bool forward, std::uint64_t changeCount) const {
         return active_ && order_ == order && forward_ == forward && changeCount_ == changeCount &&
                next_ < rows_.size();

@@ -12,17 +12,9 @@
 namespace dv {
 namespace {
 
-// Rows of the first page after a place was set; a pass that reads on doubles the page each
-// time up to the largest, so lists stay cheap and long passes seek seldom.
+// Rows of the first page of a pass; a pass that reads on doubles the page each time up to the
+// largest, so lists stay cheap and long passes seek seldom.
 constexpr std::int64_t kPageRows = 64;
-constexpr std::int64_t kQuickScanPageRows = 512;
-constexpr std::int64_t kLargestPageRows = 1024;
-
-// Cache key of a select: order, equal terms, strict term, direction.
-std::uint32_t selectKey(int key, int equal, int after, bool forward) {
-    return static_cast<std::uint32_t>(key + 1) << 24 | static_cast<std::uint32_t>(equal) << 16 |
-           static_cast<std::uint32_t>(after + 1) << 8 | (forward ? 1u : 0u);
-}
 
 }  // namespace
 
@@ -32,8 +24,7 @@ SqliteTable::SqliteTable(SqliteDatabase& db, const TableDef& table, std::filesys
       file_(std::move(file)),
       layout_(table),
       currentImage_(table.recordStructSize),
-      firstPageRows_(kPageRows),
-      pageRows_(kPageRows) {}
+      cursor_(db, kPageRows, [this] { return "read the table " + fileName(); }) {}
 
 SqliteTable::~SqliteTable() {
     close();
@@ -47,9 +38,8 @@ DriverCode SqliteTable::locate(bool create, DriverError& error) {
     if (code != DriverCode::Ok) return code;
     if (!sql_ || sql_->schema() != schema) {
         sql_.emplace(layout_, schema);
-        selects_.clear();
+        cursor_.use(*sql_);
         insert_ = update_ = remove_ = nullptr;
-        changes_ = &db_.changeCounter(sql_->qualifiedName());
     }
     return DriverCode::Ok;
 }
@@ -75,8 +65,7 @@ DriverCode SqliteTable::open(AccessMode mode) {
     open_ = true;
     readOnly_ = mode == AccessMode::ReadOnly;
     currentRow_ = 0;
-    setPlace(kFileOrder, PlaceKind::Start);
-    return succeed();
+    return setPlace(kFileOrder, KeysetPlace{});
 }
 
 DriverCode SqliteTable::create() {
@@ -89,16 +78,15 @@ DriverCode SqliteTable::create() {
 void SqliteTable::close() {
     while (streams_ > 0) flush();
     open_ = false;
-    page_.clear();
+    cursor_.flush();
     currentRow_ = 0;
-    placeIsCurrent_ = false;
 }
 
 DriverCode SqliteTable::rebuildKeys() {
     DriverError error;
     DriverCode code = locate(false, error);
     if (code == DriverCode::Ok) code = rebuildTableKeys(db_, *sql_, error);
-    page_.clear();
+    cursor_.flush();
     return code == DriverCode::Ok ? succeed() : fail(error);
 }
 
@@ -134,98 +122,34 @@ DriverCode SqliteTable::noRecord(std::string text) {
 
 // ---- reading
 
-SqlStatement* SqliteTable::select(int key, int equal, int after, bool forward) {
-    const std::uint32_t cacheKey = selectKey(key, equal, after, forward);
-    if (const auto found = selects_.find(cacheKey); found != selects_.end()) return found->second;
-    DriverError error;
-    SqlStatement* statement = db_.statement(sql_->select(key, equal, after, forward),
-                                            "read the table " + fileName(), error);
-    if (statement == nullptr) {
-        fail(error);
-        return nullptr;
-    }
-    selects_.emplace(cacheKey, statement);
-    return statement;
-}
-
-template <typename RowSink>
-DriverCode SqliteTable::fetch(int key, int equal, int after, bool forward,
-                              const std::vector<KeyValue>& values, std::int64_t limit,
-                              RowSink row) {
-    SqlStatement* statement = select(key, equal, after, forward);
-    if (statement == nullptr) return lastError().code;
-    StatementUse use(*statement);
-    const int bound = std::max(equal, after + 1);
-    for (int v = 0; v < bound; ++v) statement->bind(v + 1, values[static_cast<std::size_t>(v)]);
-    statement->bind(static_cast<int>(layout_.order(key).size()) + 1, limit);
-    int result;
-    while ((result = statement->step()) == SQLITE_ROW)
-        if (!row(*statement, statement->integer(0), statement->integer(1))) break;
-    if (result != SQLITE_ROW && result != SQLITE_DONE)
-        return sqlFailure(result, "read the table " + fileName());
-    return DriverCode::Ok;
-}
-
-DriverCode SqliteTable::fillPage(bool forward) {
-    settlePlace();
-    page_.start(order_, forward, changeCount(), table().recordStructSize);
-    auto collect = [this](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
-        readRecord(statement, 2, layout_, page_.append(row, version));
-        return true;
-    };
-    const auto room = [this] { return pageRows_ - static_cast<std::int64_t>(page_.size()); };
-    if (place_.kind != PlaceKind::At) {
-        const bool fromStart = place_.kind == PlaceKind::Start;
-        if (fromStart != forward) return DriverCode::Ok;
-        return fetch(order_, 0, -1, forward, place_.values, room(), collect);
-    }
-    const int known = static_cast<int>(place_.values.size());
-    if (place_.inclusive) {
-        const DriverCode code = fetch(order_, known, -1, forward, place_.values, room(), collect);
-        if (code != DriverCode::Ok) return code;
-    }
-    // After the rows equal to the place: rows equal in fewer leading terms and after the place in
-    // the next term, the longest common prefix first.
-    for (int term = known - 1; term >= 0 && room() > 0; --term) {
-        const DriverCode code = fetch(order_, term, term, forward, place_.values, room(), collect);
-        if (code != DriverCode::Ok) return code;
-    }
-    return DriverCode::Ok;
-}
-
 DriverCode SqliteTable::step(bool forward) {
     if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
-    if (!page_.usable(order_, forward, changeCount())) {
-        if (page_.finished(order_, forward)) pageRows_ = std::min(2 * pageRows_, kLargestPageRows);
-        if (const DriverCode code = fillPage(forward); code != DriverCode::Ok) {
-            page_.clear();
-            return code;
-        }
-        if (page_.size() == 0) {
-            page_.clear();
+    DriverError error;
+    switch (cursor_.next(forward, error)) {
+        case KeysetCursor::Read::Row:
+            break;
+        case KeysetCursor::Read::End:
             return noRecord("There are no more records in " + fileName() + ".");
-        }
+        case KeysetCursor::Read::Failed:
+            return fail(error);
     }
-    const RowPage::Entry entry = page_.take();
+    const RowPage::Entry& entry = cursor_.taken();
     std::memcpy(record(), entry.image, table().recordStructSize);
+    cursor_.keep();
     becomeCurrent(entry.row, entry.version);
-    placeIsCurrent_ = true;
     return succeed();
 }
 
 DriverCode SqliteTable::readExact(int key, const std::vector<KeyValue>& values) {
     bool found = false;
-    const int equal = static_cast<int>(values.size());
-    const DriverCode code =
-        fetch(key, equal, -1, true, values, 1,
-              [&](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
-                  settlePlace();
-                  readRecord(statement, 2, layout_, record());
-                  becomeCurrent(row, version);
-                  found = true;
-                  return false;
-              });
-    if (code != DriverCode::Ok) return code;
+    const auto take = [&](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
+        readRecord(statement, 2, layout_, record());
+        becomeCurrent(row, version);
+        found = true;
+        return false;
+    };
+    DriverError error;
+    if (!cursor_.find(key, values, 1, take, error)) return fail(error);
     if (!found) return noRecord("The record asked for is not in " + fileName() + ".");
     return succeed();
 }
@@ -246,40 +170,34 @@ DriverCode SqliteTable::reget(const DriverPosition& position) {
 
 DriverPosition SqliteTable::position() const {
     DriverPosition position;
-    position.key = order_;
+    position.key = cursor_.key();
     position.row = currentRow_;
-    if (currentRow_ != 0) position.values = keyValues(layout_, order_, currentImage_.data());
+    if (currentRow_ != 0) position.values = keyValues(layout_, cursor_.key(), currentImage_.data());
     return position;
 }
 
-void SqliteTable::setPlace(int key, PlaceKind kind, std::vector<KeyValue> values) {
-    pageRows_ = firstPageRows_;
-    order_ = key;
-    place_ = Place{kind, std::move(values), true};
-    placeIsCurrent_ = false;
-    page_.clear();
+DriverCode SqliteTable::setPlace(int key, KeysetPlace place) {
+    cursor_.place(key, std::move(place));
+    return succeed();
 }
 
 DriverCode SqliteTable::setToStart(int key) {
     if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
     if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
-    setPlace(key, PlaceKind::Start);
-    return succeed();
+    return setPlace(key, KeysetPlace{});
 }
 
 DriverCode SqliteTable::setToEnd(int key) {
     if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
     if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
-    setPlace(key, PlaceKind::End);
-    return succeed();
+    return setPlace(key, KeysetPlace{KeysetPlace::Kind::End, {}});
 }
 
 DriverCode SqliteTable::set(int key) {
     if (key == kFileOrder) return setToStart(key);
     if (const DriverCode code = check(false); code != DriverCode::Ok) return code;
     if (const DriverCode code = checkKey(key); code != DriverCode::Ok) return code;
-    setPlace(key, PlaceKind::At, keyValues(layout_, key, record()));
-    return succeed();
+    return setPlace(key, KeysetPlace{KeysetPlace::Kind::At, keyValues(layout_, key, record())});
 }
 
 DriverCode SqliteTable::reset(const DriverPosition& position) {
@@ -292,27 +210,13 @@ DriverCode SqliteTable::reset(const DriverPosition& position) {
     if (position.row != 0 ? values.size() != terms : values.size() >= terms)
         return fail(DriverCode::DriverError, 0,
                     "The saved position does not belong to a key of " + fileName() + ".");
-    setPlace(position.key, PlaceKind::At, std::move(values));
-    return succeed();
-}
-
-// The place is the current record: its values are taken before the current record changes.
-void SqliteTable::settlePlace() {
-    if (!placeIsCurrent_) return;
-    place_ = Place{PlaceKind::At, keyValues(layout_, order_, currentImage_.data()), false};
-    place_.values.emplace_back(currentRow_);
-    placeIsCurrent_ = false;
+    return setPlace(position.key, KeysetPlace{KeysetPlace::Kind::At, std::move(values)});
 }
 
 void SqliteTable::becomeCurrent(std::int64_t row, std::int64_t version) {
     currentRow_ = row;
     currentVersion_ = version;
     std::memcpy(currentImage_.data(), record(), currentImage_.size());
-}
-
-void SqliteTable::noteOwnChange(bool keepPage) {
-    ++*changes_;
-    if (keepPage) page_.keep(changeCount());
 }
 
 SqlStatement* SqliteTable::writer(SqlStatement*& cached, std::string (TableSql::*build)() const,
@@ -334,21 +238,20 @@ DriverCode SqliteTable::add() {
     bindRecord(*statement, layout_, record());
     if (const int result = statement->step(); result != SQLITE_DONE)
         return sqlFailure(result, "add a record to " + fileName());
-    settlePlace();
     becomeCurrent(sqlite3_last_insert_rowid(db_.handle()), 0);
-    noteOwnChange(false);
+    cursor_.noteOwnChange(false);
     return succeed();
 }
 
 // After a change that touched no row: the record was changed or deleted by another station.
 DriverCode SqliteTable::missingOrChanged(std::string_view action) {
     bool exists = false;
-    const DriverCode code = fetch(kFileOrder, 1, -1, true, {KeyValue(currentRow_)}, 1,
-                                  [&](const SqlStatement&, std::int64_t, std::int64_t) {
-                                      exists = true;
-                                      return false;
-                                  });
-    if (code != DriverCode::Ok) return code;
+    const auto found = [&](const SqlStatement&, std::int64_t, std::int64_t) {
+        exists = true;
+        return false;
+    };
+    DriverError error;
+    if (!cursor_.find(kFileOrder, {KeyValue(currentRow_)}, 1, found, error)) return fail(error);
     if (exists)
         return fail(DriverCode::ChangedByOther, 0,
                     "Could not " + std::string(action) + ": another station changed the record " +
@@ -374,12 +277,12 @@ DriverCode SqliteTable::put() {
     }
     if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
     // Rows read ahead stay good unless the record is among them or moved in the order.
-    const bool keepPage =
-        page_.fresh(changeCount()) && !page_.holds(currentRow_) &&
-        keyValues(layout_, order_, currentImage_.data()) == keyValues(layout_, order_, record());
-    settlePlace();
+    const int key = cursor_.key();
+    const bool aheadStays =
+        cursor_.aheadUnaffectedBy(currentRow_) &&
+        keyValues(layout_, key, currentImage_.data()) == keyValues(layout_, key, record());
     becomeCurrent(currentRow_, currentVersion_ + 1);
-    noteOwnChange(keepPage);
+    cursor_.noteOwnChange(aheadStays);
     return succeed();
 }
 
@@ -397,23 +300,22 @@ DriverCode SqliteTable::remove() {
             return sqlFailure(result, action);
     }
     if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
-    const bool keepPage = page_.fresh(changeCount()) && !page_.holds(currentRow_);
-    settlePlace();
+    const bool aheadStays = cursor_.aheadUnaffectedBy(currentRow_);
     currentRow_ = 0;
-    noteOwnChange(keepPage);
+    cursor_.noteOwnChange(aheadStays);
     return succeed();
 }
 
 bool SqliteTable::isDuplicate(int key, bool excludeCurrent) {
     if (check(false) != DriverCode::Ok || checkKey(key) != DriverCode::Ok || key == kFileOrder)
         return false;
-    const std::vector<KeyValue> values = keyValues(layout_, key, record());
     bool duplicate = false;
-    fetch(key, static_cast<int>(values.size()), -1, true, values, 2,
-          [&](const SqlStatement&, std::int64_t row, std::int64_t) {
-              duplicate = duplicate || !excludeCurrent || row != currentRow_;
-              return !duplicate;
-          });
+    const auto other = [&](const SqlStatement&, std::int64_t row, std::int64_t) {
+        duplicate = duplicate || !excludeCurrent || row != currentRow_;
+        return !duplicate;
+    };
+    DriverError error;
+    if (!cursor_.find(key, keyValues(layout_, key, record()), 2, other, error)) fail(error);
     return duplicate;
 }
 
@@ -441,8 +343,7 @@ std::string SqliteTable::send(std::string_view command) {
     const Command parsed = parseCommand(command);
     if (equalsIgnoreCaseAscii(parsed.name, "QUICKSCAN")) {
         const bool on = equalsIgnoreCaseAscii(parsed.value, "on");
-        firstPageRows_ = on ? kQuickScanPageRows : kPageRows;
-        pageRows_ = std::max(pageRows_, firstPageRows_);
+        cursor_.setQuickScan(on);
         return on ? "on" : "off";
     }
     // Waiting for a locked database is governed by the busy timeout.

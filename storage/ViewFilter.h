@@ -5,6 +5,7 @@
 
 #include "runtime/Expression.h"
 #include "storage/FilterSql.h"
+#include "storage/KeysetCursor.h"
 #include "storage/SqlStatement.h"
 #include "storage/TableSchema.h"
 
@@ -14,7 +15,7 @@ namespace dv {
 // variables, split into the part the database applies (an SQL condition with bound values) and
 // the rest, which is tested on each record read. Names are bound to the tables' record buffers,
 // the program-wide variables and the running procedure's local variables when it is made.
-class ViewFilter {
+class ViewFilter final : public KeysetCondition {
   public:
     // Throws ExpressionError for text it cannot read or a name it does not know.
     ViewFilter(std::string_view text, const TableSchema& schema);
@@ -25,8 +26,10 @@ class ViewFilter {
 
     // The part the database applies, its parameters numbered from `firstParameter`; empty when
     // it applies no part.
-    std::string condition(int firstParameter) const { return sql_.condition(firstParameter); }
-    void bind(SqlStatement& statement, int firstParameter) const {
+    std::string condition(int firstParameter) const override {
+        return sql_.condition(firstParameter);
+    }
+    void bind(SqlStatement& statement, int firstParameter) const override {
         sql_.bind(statement, firstParameter);
     }
     // The rest, on the record in the buffers.

@@ -6,7 +6,7 @@
 #include "data/RecordBuffers.h"
 #include "runtime/ErrorState.h"
 #include "runtime/ExpressionError.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 #include "storage/SqlRecord.h"
 #include "storage/SqliteTable.h"
 #include "storage/ViewDriverReader.h"
@@ -154,7 +154,7 @@ int ViewManager::refuseFilter(const std::string& reason) {
     MessageRaiser& errors = primary_.errors();
     errors.quoteFile(primary_.fileName());
     errors.captureErrorState();
-    return errors.raise(kMessageViewOpenError);
+    return errors.raise(message::ViewOpenError);
 }
 
 // ---- reading

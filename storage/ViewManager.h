@@ -20,7 +20,6 @@ class ViewSqlReader;
 inline constexpr std::size_t kMaxViewFilterLength = 4999;
 
 // The message shown when a view's filter is refused ("View Open Error").
-inline constexpr std::uint16_t kMessageViewOpenError = 40;
 
 // A filtered, sorted view over a primary table and the tables joined to it: what a browse list
 // shows and a batch walks. It reads in the order of one of the primary table's keys (or in file

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "storage/KeysetCursor.h"
 #include "storage/TableDriver.h"
 
 namespace dv {
@@ -15,16 +16,8 @@ enum class ViewRead : std::uint8_t {
     Failed,  // reading failed; the failure has been reported
 };
 
-// Where reading a view goes on from. At values (the leading component values of the order,
-// with the row id last for a record's own position), reading forward gives the first record at
-// or after them, reading backward the last one at or before them; a place that is not
-// inclusive leaves out the records with those very values (the record at a position).
-struct ViewPlace {
-    enum class Kind : std::uint8_t { Start, End, At };
-    Kind kind = Kind::Start;
-    std::vector<KeyValue> values;
-    bool inclusive = true;
-};
+// Where reading a view goes on from: a cursor's place (see KeysetPlace), for either reader.
+using ViewPlace = KeysetPlace;
 
 // Tells whether the record in the primary buffer belongs to the view (joined records read,
 // the part of the filter the reader did not apply tested).

@@ -5,6 +5,7 @@
 
 #include "data/ProgramDirectory.h"
 #include "data/TableFileNames.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/TextCase.h"
@@ -29,8 +30,8 @@ bool takeChosenPath(const std::string& chosen) {
     if (held.str() != trimTrailingBlanks(chosen)) {
         MessageBoxRequest box;
         box.caption = " OPOZORILO";
-        box.text = "Izbrane datoteke ni mogoče uporabiti:|" + chosen +
-                   "||Pot sme imeti največ " + std::to_string(held.width) +
+        box.text = "Izbrane datoteke ni mogoče uporabiti:|" + chosen + "||Pot sme imeti največ " +
+                   std::to_string(held.width) +
                    " znakov in le znake, ki jih nastavitve lahko shranijo.";
         box.icon = MessageIcon::Exclamation;
         currentFrontEnd().messageBox(box);
@@ -42,8 +43,8 @@ bool takeChosenPath(const std::string& chosen) {
 
 class ParametriTerminalWindow : public SettingsWindow {
   public:
-    ParametriTerminalWindow()
-        : SettingsWindow("ParametriTerminal", terminalEntries(), false, "?VRedu", "?Preklici") {
+    explicit ParametriTerminalWindow(std::string name)
+        : SettingsWindow(std::move(name), terminalEntries(), false, "?VRedu", "?Preklici") {
         setFirstField("?GLO:MAPADATOTEKETERMINALA");
     }
 
@@ -84,8 +85,14 @@ void useTerminalCaptureFile() {
     if (!trimBlanks(name).empty()) setTableFileName("INVASCI", hostPath(name));
 }
 
-int ParametriTerminal() {
-    ParametriTerminalWindow window;
+// The terminal parameters, window " PARAMETRI ZA ZAJEM INVENTURE S TERMINALOM": the folder and
+// name of the barcode terminal's capture file (GLO:MAPADATOTEKETERMINALA, chosen with the file
+// chooser "..." or typed) and the EAN code length of the terminal (GLO:DOLZINAEAN). The file
+// chosen becomes the file of the capture table INVASCI at once. "V redu" writes both entries of
+// section "TERMINAL" into the settings file; "Prekliči" writes nothing, and what was typed stays
+// in the variables until the program ends.
+DV_PROCEDURE(ParametriTerminal) {
+    ParametriTerminalWindow window{std::string(procedure)};
     return window.Execute();
 }
 

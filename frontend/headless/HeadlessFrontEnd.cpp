@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "frontend/qt/PageExport.h"
+#include "runtime/PageExporter.h"
 #include "runtime/ProcedureCall.h"
 #include "runtime/TextCase.h"
 
@@ -173,9 +173,14 @@ const PageQueue* HeadlessFrontEnd::openPreview() const {
 FileResult HeadlessFrontEnd::savePreview(const std::filesystem::path& file) {
     OpenPreview* preview = newestOpenPreview();
     if (preview == nullptr) return FileResult::failure("no report preview is open");
-    FileResult written = writePagesToPdf(*preview->pages, file);
-    if (written.ok()) preview->saved = true;
-    return written;
+    PageExporter* exporter = currentPageExporter();
+    if (exporter == nullptr)
+        return FileResult::failure("no PDF export is installed, so " + file.string() +
+                                   " cannot be written");
+    std::string error;
+    if (!exporter->writePdf(*preview->pages, file, error)) return FileResult::failure(error);
+    preview->saved = true;
+    return FileResult::success();
 }
 
 bool HeadlessFrontEnd::closePreview(std::string& refusal) {

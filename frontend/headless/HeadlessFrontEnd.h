@@ -66,9 +66,9 @@ class HeadlessFrontEnd : public FrontEnd {
     // The pages of the open preview (the newest when several procedures wait), nullptr when
     // none is open.
     const PageQueue* openPreview() const;
-    // Saves the open preview's pages as a PDF file; the preview then answers "printed or
-    // saved" when closed. Fails, with the reason, when none is open or the file cannot be
-    // written.
+    // Saves the open preview's pages as a PDF file through the installed page exporter; the
+    // preview then answers "printed or saved" when closed. Fails, with the reason, when none is
+    // open, no exporter is installed or the file cannot be written.
     FileResult savePreview(const std::filesystem::path& file);
     // Closes the open preview; refuses (with the reason) when none is open. The procedure goes
     // on when the driver next runs the scheduler.

@@ -6,10 +6,10 @@
 
 namespace dv {
 
-// The read-only queries of the `sql` script command, on the database of a data directory (the
-// company database of its parent directory attached, when there is one). Each query opens its
-// own read-only connection, so it sees what the procedures have committed and can change
-// nothing.
+// The read-only queries of the `sql` script command on the tables of a data directory (those of
+// the company, in its parent directory, as well). They run on the program's own connection,
+// through the current table access, so they see what the procedures have committed; the
+// storage layer refuses a statement that would change anything (see ReadOnlyQuery.h).
 class ScriptQuery {
   public:
     explicit ScriptQuery(std::filesystem::path dataDirectory)

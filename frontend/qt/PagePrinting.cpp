@@ -3,7 +3,7 @@
 #include <QPageLayout>
 #include <QPainter>
 
-#include "frontend/qt/PageRenderer.h"
+#include "frontend/qt/pdf/PageRenderer.h"
 
 namespace dv {
 

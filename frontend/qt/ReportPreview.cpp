@@ -15,9 +15,9 @@
 #include <cmath>
 
 #include "frontend/qt/DialogAnswerHook.h"
-#include "frontend/qt/PageExport.h"
+#include "frontend/qt/pdf/PageExport.h"
 #include "frontend/qt/PagePrinting.h"
-#include "frontend/qt/QtApplication.h"
+#include "frontend/qt/pdf/QtApplication.h"
 #include "frontend/qt/QtDialogs.h"
 #include "runtime/ProcedureCall.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramProcedures.h"
 #include "data/IniFile.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "frontend/TempDirectory.h"
 #include "frontend/headless/ScriptRunner.h"

@@ -1,6 +1,7 @@
 #include "BrowseListFixture.h"
 #include "data/RecordBuffers.h"
 #include "framework/BrowseList.h"
+#include "runtime/MessageTable.h"
 
 namespace dv::test {
 namespace {
@@ -121,7 +122,7 @@ TEST_F(BrowseListTest, ARefusedFilterIsReportedOnceAndTheListShowsEveryRecord) {
     addProducts(1, 2);
     addProducts(2, 2, "Drugi ");
     open(0, 1, [](BrowseList& l) { l.PutFilter("INVENDET:NoSuchField = 1", "bad", 1); });
-    EXPECT_EQ(tables.raiser.ids, std::vector<std::uint16_t>{kMessageViewOpenError});
+    EXPECT_EQ(tables.raiser.ids, std::vector<std::uint16_t>{message::ViewOpenError});
     EXPECT_EQ(names(),
               (std::vector<std::string>{"Izdelek 01", "Izdelek 02", "Drugi 01", "Drugi 02"}))
         << "without filter and range limits";

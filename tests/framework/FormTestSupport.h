@@ -11,7 +11,7 @@
 
 #include "data/SettingsManager.h"
 #include "framework/ErrorReporter.h"
-#include "framework/FormTestProcedures.h"
+#include "support/FormTestProcedures.h"
 #include "frontend/TempDirectory.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/Halt.h"

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "TempDirectory.h"
@@ -10,14 +11,15 @@
 namespace dv {
 namespace {
 
-// Runs `script` with the program in `directory`, the test suite's procedures registered when
-// `withTestProcedures`; the exit status and everything the program printed.
+// Runs `script` in `directory` with the test build of the program, which has the test suite's
+// procedures, or with `withTestProcedures` off with the program itself; the exit status and
+// everything it printed.
 std::pair<int, std::string> runScript(const std::filesystem::path& directory,
                                       const std::string& script, bool withTestProcedures = true) {
     std::ofstream(directory / "form.script") << script;
-    const std::string command = std::string("cd '") + directory.string() + "' && " +
-                                (withTestProcedures ? "DV_TEST_PROCEDURES=1 " : "") + "'" +
-                                DV_EXECUTABLE + "' --dir '" + directory.string() +
+    const std::string command = std::string("cd '") + directory.string() + "' && '" +
+                                (withTestProcedures ? DV_TEST_EXECUTABLE : DV_EXECUTABLE) +
+                                "' --dir '" + directory.string() +
                                 "' --today 15.03.2024 script form.script 2>&1";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
@@ -98,14 +100,17 @@ idle
     EXPECT_NE(output.find("podatek mora biti vnešen"), std::string::npos) << output;
 }
 
-TEST(FormScript, TheTestProceduresAreHiddenUnlessAskedFor) {
+// The program itself knows none of them, whatever its environment says.
+TEST(FormScript, TheProgramItselfHasNoTestProcedures) {
     test::TempDirectory directory;
+    setenv("DV_TEST_PROCEDURES", "1", 1);
     const auto [status, output] = runScript(directory.path(), R"(start TestInsertUnit
 message "Procedure not defined" "The Procedure TestInsertUnit has not been defined."
 answer OK
 idle
 )",
                                             false);
+    unsetenv("DV_TEST_PROCEDURES");
     EXPECT_EQ(status, 0) << output;
 }
 

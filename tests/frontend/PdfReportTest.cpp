@@ -9,7 +9,7 @@
 #include "data/ExpressionNames.h"
 #include "framework/BatchTableSource.h"
 #include "framework/ReportProcedure.h"
-#include "frontend/qt/PageExport.h"
+#include "frontend/qt/pdf/PageExport.h"
 #include "runtime/GlobalVariables.h"
 #include "runtime/ProcedureScheduler.h"
 

@@ -4,6 +4,7 @@
 #include "ScriptRunnerTestSupport.h"
 #include "TempDirectory.h"
 #include "frontend/headless/ScriptQuery.h"
+#include "storage/TableAccess.h"
 
 namespace dv {
 namespace {
@@ -17,7 +18,8 @@ void execute(const std::filesystem::path& file, const char* sql) {
     sqlite3_close(db);
 }
 
-// A data directory with its database, inside a company directory with the company database.
+// A data directory with its database, inside a company directory with the company database,
+// and the program's table access, whose connection the queries run on.
 class ScriptQueryTest : public ::testing::Test {
   protected:
     ScriptQueryTest() {
@@ -37,6 +39,7 @@ class ScriptQueryTest : public ::testing::Test {
     }
 
     test::TempDirectory company;
+    TableAccess tables;
     std::string error;
 };
 
@@ -63,9 +66,37 @@ TEST_F(ScriptQueryTest, ChangesNothingAndTakesOneStatementOnly) {
     EXPECT_NE(why.find("there is no database"), std::string::npos) << why;
 }
 
+// The queries read through the program's own connection: the databases they need are attached
+// to it, and what the program has not committed yet is not shown as if it were.
+TEST_F(ScriptQueryTest, RunsOnTheProgramsConnectionAndOnlyOutsideItsTransactions) {
+    sqlite3* connection = tables.database().handle();
+    EXPECT_EQ(sqlite3_db_filename(connection, "d1"), nullptr);
+    EXPECT_EQ(query("SELECT COUNT(*) FROM APPINS"), std::optional<std::string>("1"));
+    ASSERT_NE(sqlite3_db_filename(connection, "d2"), nullptr);
+    EXPECT_EQ(std::filesystem::path(sqlite3_db_filename(connection, "d1")),
+              std::filesystem::weakly_canonical(data() / "dideroviv.db"));
+    EXPECT_EQ(std::filesystem::path(sqlite3_db_filename(connection, "d2")),
+              std::filesystem::weakly_canonical(company.path() / "dideroviv.db"));
+
+    ASSERT_EQ(tables.beginTransaction(), DriverCode::Ok);
+    EXPECT_FALSE(query("SELECT COUNT(*) FROM INVENTUR"));
+    EXPECT_NE(error.find("transaction"), std::string::npos) << error;
+    ASSERT_EQ(tables.rollback(), DriverCode::Ok);
+    EXPECT_EQ(query("SELECT COUNT(*) FROM INVENTUR"), std::optional<std::string>("2"));
+}
+
+TEST(ScriptQueryWithoutTables, SaysSoInsteadOfQuerying) {
+    test::TempDirectory directory;
+    execute(directory.path() / "dideroviv.db", "CREATE TABLE T (A)");
+    std::string why;
+    EXPECT_FALSE(ScriptQuery(directory.path()).run("SELECT 1", why));
+    EXPECT_EQ(why, "the program has no tables open to query");
+}
+
 // The directory comes first, so that it exists when the runner's services are made.
 struct WithDataDirectory {
     test::TempDirectory directory;
+    TableAccess tables;
 };
 
 class ScriptSqlTest : private WithDataDirectory, public test::ScriptRunnerTest {

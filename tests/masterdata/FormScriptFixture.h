@@ -11,6 +11,8 @@
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
+#include "framework/ProcedureByName.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "frontend/TempDirectory.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
@@ -32,6 +34,7 @@ class FormScriptFixture : public ::testing::Test {
         clearAllRecordBuffers();
         tables = std::make_unique<TableAccess>(&errors);
         previous = setProgramServices({&errors, &settings});
+        registerProgramProcedures(programProcedures());
         ScriptServices services;
         services.sql = [this](const std::string& sql, std::string& why) {
             return query.run(sql, why);

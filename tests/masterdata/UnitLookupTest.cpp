@@ -4,10 +4,11 @@
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
 #include "framework/ErrorReporter.h"
+#include "framework/ProcedureByName.h"
+#include "framework/ProcedureDefinition.h"
 #include "framework/ProgramServices.h"
 #include "frontend/headless/HeadlessFrontEnd.h"
 #include "frontend/headless/ScriptRunner.h"
-#include "masterdata/BrowseSFENOTE.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/ProcedureCall.h"
 #include "schema/Records.h"
@@ -28,11 +29,12 @@ class UnitLookupTest : public ::testing::Test {
         EXPECT_TRUE(resolveTableFileNames(settings, data.path()).ok());
         access = std::make_unique<TableAccess>(&errors);
         setProgramServices({&errors, &settings});
+        registerProgramProcedures(programProcedures());
         procedures.add("Klicatelj", [] {
             SFENOTE.Enota = 2;
             SFENOTE.Naziv = "Klicatelj";
             SFENOTE.TIP = "K";
-            const int response = callProcedure(BrowseSFENOTE, ReqSelect);
+            const int response = callProcedure(procedureByName("BrowseSFENOTE"), ReqSelect);
             MessageBoxRequest box;
             box.caption = " IZBRANO";
             box.text = std::to_string(response) + "|" + std::to_string(SFENOTE.Enota) + " " +

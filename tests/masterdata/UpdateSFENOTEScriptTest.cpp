@@ -2,7 +2,6 @@
 
 #include "CodeListData.h"
 #include "FormScriptFixture.h"
-#include "masterdata/UpdateSFENOTE.h"
 #include "runtime/Date.h"
 #include "schema/Records.h"
 
@@ -13,10 +12,10 @@ class UpdateSFENOTEScript : public test::FormScriptFixture {
   protected:
     UpdateSFENOTEScript() {
         auto unit1 = [] { SFENOTE.Enota = 1; };
-        caller("NovaEnota", "SFENOTE", ReqInsert, {}, UpdateSFENOTE);
-        caller("SpremeniEnoto", "SFENOTE", ReqChange, unit1, UpdateSFENOTE);
-        caller("PoglejEnoto", "SFENOTE", ReqView, unit1, UpdateSFENOTE);
-        caller("BrisiEnoto", "SFENOTE", ReqDelete, unit1, UpdateSFENOTE);
+        caller("NovaEnota", "SFENOTE", ReqInsert, {}, procedureByName("UpdateSFENOTE"));
+        caller("SpremeniEnoto", "SFENOTE", ReqChange, unit1, procedureByName("UpdateSFENOTE"));
+        caller("PoglejEnoto", "SFENOTE", ReqView, unit1, procedureByName("UpdateSFENOTE"));
+        caller("BrisiEnoto", "SFENOTE", ReqDelete, unit1, procedureByName("UpdateSFENOTE"));
     }
 };
 

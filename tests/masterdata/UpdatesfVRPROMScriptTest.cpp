@@ -2,7 +2,6 @@
 
 #include "FormScriptFixture.h"
 #include "frontend/headless/ScriptReference.h"
-#include "masterdata/UpdatesfVRPROM.h"
 #include "schema/Records.h"
 
 namespace dv {
@@ -22,7 +21,7 @@ class UpdatesfVRPROMScript : public test::FormScriptFixture {
                 SFVRPROM.PROMETNAZALOGO = "+";
                 SFVRPROM.ZAPECENO = static_cast<std::int16_t>(number == 2);
             });
-        caller("NovaVrsta", "SFVRPROM", ReqInsert, {}, UpdatesfVRPROM);
+        caller("NovaVrsta", "SFVRPROM", ReqInsert, {}, procedureByName("UpdatesfVRPROM"));
         for (int number : {1, 2}) {
             auto type = [number] {
                 SFVRPROM.VrstaProdaje = "M";
@@ -30,15 +29,15 @@ class UpdatesfVRPROMScript : public test::FormScriptFixture {
                 SFVRPROM.VrstaPrometa = static_cast<std::uint16_t>(number);
             };
             const std::string n = std::to_string(number);
-            caller("Spremeni" + n, "SFVRPROM", ReqChange, type, UpdatesfVRPROM);
-            caller("Poglej" + n, "SFVRPROM", ReqView, type, UpdatesfVRPROM);
-            caller("Brisi" + n, "SFVRPROM", ReqDelete, type, UpdatesfVRPROM);
+            caller("Spremeni" + n, "SFVRPROM", ReqChange, type, procedureByName("UpdatesfVRPROM"));
+            caller("Poglej" + n, "SFVRPROM", ReqView, type, procedureByName("UpdatesfVRPROM"));
+            caller("Brisi" + n, "SFVRPROM", ReqDelete, type, procedureByName("UpdatesfVRPROM"));
         }
     }
 
     static std::string lockedWarning() {
-        return "message " + scriptQuoted(kLockedTypeCaption) + " " + scriptQuoted(kLockedTypeText) +
-               "\nanswer OK\n";
+        return "message \" OPOZORILO\" \"Vrsta prometa je zaklenjena in je ni mogoče "
+               "spreminjati ali brisati.|Odprta je samo za vpogled.\"\nanswer OK\n";
     }
 };
 

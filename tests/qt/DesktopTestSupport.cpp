@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "frontend/qt/QtApplication.h"
+#include "frontend/qt/pdf/QtApplication.h"
 #include "frontend/qt/QtDialogs.h"
 
 namespace dv::test {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/qt/QtApplication.h"
+#include "frontend/qt/pdf/QtApplication.h"
 #include "frontend/qt/QtDialogs.h"
 
 namespace dv::test {

@@ -8,7 +8,7 @@
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "framework/ErrorReporter.h"
-#include "framework/FormTestProcedures.h"
+#include "support/FormTestProcedures.h"
 #include "framework/WindowProcedure.h"
 #include "frontend/TempDirectory.h"
 #include "runtime/TextCase.h"

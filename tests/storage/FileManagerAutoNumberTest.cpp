@@ -1,6 +1,6 @@
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 
 namespace dv::test {
 namespace {

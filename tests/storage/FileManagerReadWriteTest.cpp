@@ -3,7 +3,7 @@
 
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 
 namespace dv::test {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 
 // Two stations are two processes with connections of their own on one database.
 

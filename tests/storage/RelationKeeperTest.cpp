@@ -4,7 +4,7 @@
 
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
-#include "storage/FileManagerMessages.h"
+#include "runtime/MessageTable.h"
 
 namespace dv::test {
 namespace {

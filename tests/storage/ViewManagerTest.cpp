@@ -4,6 +4,7 @@
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
+#include "runtime/MessageTable.h"
 #include "storage/ViewManager.h"
 
 namespace dv::test {
@@ -194,7 +195,7 @@ TEST_F(ViewManagerTest, ARefusedFilterRaisesViewOpenErrorAndTheViewShowsEverythi
     const std::string tooLong =
         "INVENDET:StevInventure = 1" + std::string(kMaxViewFilterLength, ' ');
     EXPECT_EQ(view.SetFilter(tooLong), kLevelNotify);
-    ASSERT_EQ(raiser.ids(), std::vector<std::uint16_t>{kMessageViewOpenError});
+    ASSERT_EQ(raiser.ids(), std::vector<std::uint16_t>{message::ViewOpenError});
     EXPECT_NE(raiser.raised()[0].error.text.find("4999"), std::string::npos);
     EXPECT_EQ(view.filter(), "");
     view.SetToStart();
@@ -204,7 +205,7 @@ TEST_F(ViewManagerTest, ARefusedFilterRaisesViewOpenErrorAndTheViewShowsEverythi
     EXPECT_EQ(view.SetFilter("INVENDET:NoSuchField = 1"), kLevelNotify);
     EXPECT_EQ(view.SetFilter("INVENDET:Skupina = = 1"), kLevelNotify);
     EXPECT_EQ(raiser.ids(),
-              (std::vector<std::uint16_t>{kMessageViewOpenError, kMessageViewOpenError}));
+              (std::vector<std::uint16_t>{message::ViewOpenError, message::ViewOpenError}));
     view.SetToStart();
     EXPECT_EQ(read().size(), sampleLines().size());
 

@@ -1,0 +1,104 @@
+#include "storage/ReadOnlyQuery.h"
+
+#include <memory>
+
+namespace dv {
+namespace {
+
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+// Lets a statement read tables and call functions and nothing else: no write, and nothing that
+// changes the program's connection under its feet (transactions, ATTACH, DETACH, PRAGMA).
+int allowOnlyReading(void* refused, int action, const char*, const char*, const char*,
+                     const char*) {
+    switch (action) {
+        case SQLITE_SELECT:
+        case SQLITE_READ:
+        case SQLITE_FUNCTION:
+        case SQLITE_RECURSIVE:
+            return SQLITE_OK;
+        default:
+            *static_cast<bool*>(refused) = true;
+            return SQLITE_DENY;
+    }
+}
+
+// Prepares the first statement of `sql` under allowOnlyReading; SQLite's result code. The
+// connection has no authorizer of its own, so none is put back afterwards.
+int prepareReading(sqlite3* db, const std::string& sql, Statement& statement, const char*& tail,
+                   bool& refused) {
+    sqlite3_set_authorizer(db, allowOnlyReading, &refused);
+    sqlite3_stmt* raw = nullptr;
+    const int result = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, &tail);
+    sqlite3_set_authorizer(db, nullptr, nullptr);
+    statement.reset(raw);
+    return result;
+}
+
+bool onlyBlanksAndSemicolons(const char* text) {
+    for (; text && *text; ++text)
+        if (*text != ' ' && *text != '\n' && *text != '\t' && *text != ';' && *text != '\r')
+            return false;
+    return true;
+}
+
+std::string rowText(sqlite3_stmt* statement) {
+    std::string row;
+    const int columns = sqlite3_column_count(statement);
+    for (int c = 0; c < columns; ++c) {
+        if (c > 0) row += '|';
+        if (const unsigned char* text = sqlite3_column_text(statement, c))
+            row += reinterpret_cast<const char*>(text);
+    }
+    return row;
+}
+
+}  // namespace
+
+std::optional<std::string> queryAsText(SqliteDatabase& database, const std::string& sql,
+                                       std::string& error) {
+    sqlite3* db = database.handle();
+    if (db == nullptr) {
+        error = "the database engine could not be started";
+        return std::nullopt;
+    }
+    if (database.transactionDepth() > 0 || !sqlite3_get_autocommit(db)) {
+        error = "a transaction is running, whose changes are not committed yet";
+        return std::nullopt;
+    }
+    Statement statement;
+    const char* tail = nullptr;
+    bool refused = false;
+    if (prepareReading(db, sql, statement, tail, refused) != SQLITE_OK) {
+        error = refused ? "only a statement that reads may be given" : sqlite3_errmsg(db);
+        return std::nullopt;
+    }
+    if (!onlyBlanksAndSemicolons(tail)) {
+        error = "only one statement may be given";
+        return std::nullopt;
+    }
+    if (!statement) {
+        error = "the query is empty";
+        return std::nullopt;
+    }
+    if (!sqlite3_stmt_readonly(statement.get())) {
+        error = "only a statement that reads may be given";
+        return std::nullopt;
+    }
+    std::string result;
+    int rc;
+    for (bool first = true; (rc = sqlite3_step(statement.get())) == SQLITE_ROW; first = false) {
+        if (!first) result += '\n';
+        result += rowText(statement.get());
+    }
+    if (rc != SQLITE_DONE) {
+        error = sqlite3_errmsg(db);
+        return std::nullopt;
+    }
+    return result;
+}
+
+}  // namespace dv
