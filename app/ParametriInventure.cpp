@@ -61,14 +61,15 @@ class ParametriInventureWindow : public SettingsWindow {
         setFirstField("?GLO:SIFRALASTNIKAPROGRAMA");
     }
 
-    int PrepareRecord() override {
-        if (const int prepared = SettingsWindow::PrepareRecord(); prepared != 0) return prepared;
+    Level PrepareRecord() override {
+        if (const Level prepared = SettingsWindow::PrepareRecord(); prepared != kLevelBenign)
+            return prepared;
         // The partner and type records the window reads come back to the buffers at its end.
         if (tables_.open(partners_) != kLevelBenign || tables_.open(types_) != kLevelBenign)
             return kLevelFatal;
         showPartner();
         for (TransactionTypeField& field : fields_) field.showDescription();
-        return 0;
+        return kLevelBenign;
     }
 
     void TearDown() override {
@@ -76,8 +77,8 @@ class ParametriInventureWindow : public SettingsWindow {
         tables_.release();
     }
 
-    int OnAccepted(const Event& event) override {
-        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+    EventResult OnAccepted(const Event& event) override {
+        if (const EventResult handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
             return handled;
         Control* control = controlAt(event.control);
         if (control == nullptr || !takeControl(*control)) return kEventGoOn;

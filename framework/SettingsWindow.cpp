@@ -16,7 +16,7 @@ SettingsWindow::SettingsWindow(std::string name, std::vector<SettingsEntry> entr
     AddEndButton(cancelControl, RespCancelled);
 }
 
-int SettingsWindow::OnCompleted(const Event&) {
+EventResult SettingsWindow::OnCompleted(const Event&) {
     const FileResult written = writeSettingsEntries(programSettings(), entries_);
     if (!written.ok()) {
         reportSettingsNotSaved(written);
@@ -26,8 +26,8 @@ int SettingsWindow::OnCompleted(const Event&) {
     return kEventDone;
 }
 
-int SettingsWindow::OnClose(const Event& event) {
-    const int result = FormProcedure::OnClose(event);
+EventResult SettingsWindow::OnClose(const Event& event) {
+    const EventResult result = FormProcedure::OnClose(event);
     if (result == kEventGoOn && response() != RespCompleted && restoreOnCancel_) saved_.restore();
     return result;
 }

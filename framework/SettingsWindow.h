@@ -27,8 +27,8 @@ class SettingsWindow : public FormProcedure {
 
     const std::vector<SettingsEntry>& entries() const { return entries_; }
 
-    int OnCompleted(const Event& event) override;
-    int OnClose(const Event& event) override;
+    EventResult OnCompleted(const Event& event) override;
+    EventResult OnClose(const Event& event) override;
 
   private:
     std::vector<SettingsEntry> entries_;

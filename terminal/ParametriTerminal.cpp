@@ -48,8 +48,8 @@ class ParametriTerminalWindow : public SettingsWindow {
         setFirstField("?GLO:MAPADATOTEKETERMINALA");
     }
 
-    int OnAccepted(const Event& event) override {
-        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+    EventResult OnAccepted(const Event& event) override {
+        if (const EventResult handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
             return handled;
         if (event.control != number("?IzberiDatoteko")) return kEventGoOn;
         chooseFile();
@@ -57,7 +57,7 @@ class ParametriTerminalWindow : public SettingsWindow {
     }
 
     // "V redu": a typed name is the capture file from now on, as a chosen one is.
-    int OnCompleted(const Event& event) override {
+    EventResult OnCompleted(const Event& event) override {
         useTerminalCaptureFile();
         return SettingsWindow::OnCompleted(event);
     }

@@ -26,7 +26,8 @@ class ParametriInventureTest : public test::SettingsWindowTest {
     }
 };
 
-constexpr const char* kOpen = "start ParametriInventure\nwindow \" PARAMETRI ZA IZVAJANJE INVENTURE\"\n";
+constexpr const char* kOpen =
+    "start ParametriInventure\nwindow \" PARAMETRI ZA IZVAJANJE INVENTURE\"\n";
 
 TEST_F(ParametriInventureTest, FirstRunShowsBlankValuesAndCancelWritesNothing) {
     EXPECT_EQ(run(std::string(kOpen) + R"(expect ?Naslov text " VSI PODATKI SO OBVEZNI !"
@@ -156,9 +157,9 @@ TEST_F(ParametriInventureTest, AnOwnerCodeWithoutAPartnerOpensThePartnerList) {
     // A partner list that chooses partner 7, or is cancelled.
     bool choose = true;
     std::vector<Request> requests;
-    programProcedures().add("BrowseSFPARTN", [&]() -> int {
+    programProcedures().add("BrowseSFPARTN", [&]() -> Response {
         requests.push_back(CallerRequest);
-        CallerRequest = 0;
+        CallerRequest = Request::None;
         if (!choose) return RespCancelled;
         SFPARTN.Sifra = 7;
         SFPARTN.Naziv = "Trgovina Novak";
