@@ -1,6 +1,7 @@
 #include <array>
 #include <string_view>
 
+#include "app/ProgramSettings.h"
 #include "app/TransactionTypeField.h"
 #include "data/ProgramGlobals.h"
 #include "data/RecordBuffers.h"
@@ -47,7 +48,8 @@ constexpr std::array<TypeControls, 4> kTypeControls = {{
 class ParametriInventureWindow : public SettingsWindow {
   public:
     explicit ParametriInventureWindow(std::string name)
-        : SettingsWindow(std::move(name), stocktakeEntries(), true, "?Potrdi", "?Preklici"),
+        : SettingsWindow(std::move(name), stocktakeEntries(), readStocktakeSettings, "?Potrdi",
+                         "?Preklici"),
           partners_(tableAccess().file("SFPARTN")),
           types_(tableAccess().file("SFVRPROM")),
           fields_{{
@@ -162,7 +164,7 @@ class ParametriInventureWindow : public SettingsWindow {
 // shortage and surplus documents, wholesale and retail (GLO:VRSTAPROMETAINVMANJKOVP,
 // ...VISEKVP, ...MANJKOMP, ...VISEKMP). The controls change the variables at once, so that
 // procedures started afterwards use them; "POTRDI" writes the five entries of section "SPLOŠNO"
-// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+// into the settings file, "PREKLIČI" writes nothing and reads the five entries back from it.
 DV_PROCEDURE(ParametriInventure) {
     ParametriInventureWindow window{std::string(procedure)};
     return window.Execute();

@@ -44,7 +44,7 @@ bool takeChosenPath(const std::string& chosen) {
 class ParametriTerminalWindow : public SettingsWindow {
   public:
     explicit ParametriTerminalWindow(std::string name)
-        : SettingsWindow(std::move(name), terminalEntries(), false, "?VRedu", "?Preklici") {
+        : SettingsWindow(std::move(name), terminalEntries(), nullptr, "?VRedu", "?Preklici") {
         setFirstField("?GLO:MAPADATOTEKETERMINALA");
     }
 

@@ -96,6 +96,58 @@ idle
     EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvManjkoVP"), "0");
 }
 
+// Two windows of the parameters open at once, as the frame allows: the one opened first is
+// cancelled after the other saved. The variables then hold what the settings file holds, not what
+// they held when the cancelled window opened, so a posting started afterwards uses the type the
+// file names.
+TEST_F(ParametriInventureTest, CancellingOneOfTwoOpenWindowsKeepsWhatTheOtherSaved) {
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:VRSTAPROMETAINVMANJKOMP "24"
+start ParametriInventure
+expect ?GLO:VRSTAPROMETAINVMANJKOMP text "24"
+type ?GLO:VRSTAPROMETAINVMANJKOMP "21"
+type ?GLO:VRSTAPROMETAINVVISEKMP "22"
+press ?Potrdi
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+expect ?LOC:VPMANJKOMP text "Interna izdaja"
+press ?Preklici
+idle
+)"),
+              "");
+    EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvManjkoMP"), "21");
+    EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvVisekMP"), "22");
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOMP, 21);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVVISEKMP, 22);
+
+    // The window opened last is cancelled: its edits and the first window's unsaved one leave
+    // the variables; the first window then saves what it shows.
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:VRSTAPROMETAINVMANJKOVP "11"
+start ParametriInventure
+type ?GLO:VRSTAPROMETAINVVISEKVP "12"
+type ?GLO:SIFRALASTNIKAPROGRAMA "7"
+press ?Preklici
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+)"),
+              "");
+    // The variables hold the file's values while the first window still shows its own.
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOVP, 0);
+    EXPECT_EQ(run(R"(press ?Potrdi
+idle
+start ParametriInventure
+type ?GLO:VRSTAPROMETAINVMANJKOMP "23"
+press ?Preklici
+idle
+)"),
+              "");
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOVP, 11);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVVISEKVP, 0);
+    EXPECT_EQ(GLO.SIFRALASTNIKAPROGRAMA, 0u);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOMP, 21);
+    EXPECT_EQ(fileSections()["[SPLOŠNO]"],
+              (std::vector<std::string>{"SifraLastnikaPrograma=0", "VrstaPrometaInvManjkoVP=11",
+                                        "VrstaPrometaInvVisekVP=0", "VrstaPrometaInvManjkoMP=21",
+                                        "VrstaPrometaInvVisekMP=22"}));
+}
+
 // The list of transaction types: a type of the field's kind and mark is taken (and written only
 // on confirmation), one of another mark is refused, and a description no type starts with opens
 // the list, whose cancelling keeps the type.
