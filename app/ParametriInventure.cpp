@@ -11,6 +11,7 @@
 #include "framework/RecordFetch.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
+#include "runtime/TextCase.h"
 #include "storage/TableAccess.h"
 #include "storage/TableGuard.h"
 
@@ -117,10 +118,14 @@ class ParametriInventureWindow : public SettingsWindow {
         return false;
     }
 
-    // An owner code without a partner opens the partner list; when the program has no such list
-    // yet, the code is taken as it is, with a blank name.
+    // An owner code without a partner opens the partner list, "0" typed as well: only a code
+    // left blank skips it. When the program has no such list yet, the code is taken as it is,
+    // with a blank name.
     void ownerAccepted(Control& control) {
-        if (showPartner() || GLO.SIFRALASTNIKAPROGRAMA == 0 || !hasList(kPartnerList)) return;
+        const bool leftBlank = trimBlanks(control.typedText()).empty();
+        if (showPartner() || (GLO.SIFRALASTNIKAPROGRAMA == 0 && leftBlank) ||
+            !hasList(kPartnerList))
+            return;
         if (selectFromList(kPartnerList)) {
             GLO.SIFRALASTNIKAPROGRAMA = SFPARTN.Sifra;
             return;

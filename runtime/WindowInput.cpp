@@ -27,6 +27,7 @@ bool acceptFocused(Window& window, std::uint64_t& accepted) {
         window.post(EventKind::Rejected, focus->number(), 0, std::move(problem));
         return false;
     }
+    focus->setTypedText(focus->value());
     focus->reformat();
     focus->setChangedByUser(false);
     window.post(EventKind::Accepted, *focus);

@@ -24,6 +24,22 @@ class ParametriInventureTest : public test::SettingsWindowTest {
         partners.Close();
         clearAllRecordBuffers();
     }
+
+    // A partner list that chooses partner 7 while `choose` is set, else is cancelled; it records
+    // the requests it was called with.
+    void addPartnerList() {
+        programProcedures().add("BrowseSFPARTN", [this]() -> int {
+            requests.push_back(CallerRequest);
+            CallerRequest = 0;
+            if (!choose) return RespCancelled;
+            SFPARTN.Sifra = 7;
+            SFPARTN.Naziv = "Trgovina Novak";
+            return RespCompleted;
+        });
+    }
+
+    bool choose = true;
+    std::vector<Request> requests;
 };
 
 constexpr const char* kOpen = "start ParametriInventure\nwindow \" PARAMETRI ZA IZVAJANJE INVENTURE\"\n";
@@ -205,17 +221,7 @@ idle
 }
 
 TEST_F(ParametriInventureTest, AnOwnerCodeWithoutAPartnerOpensThePartnerList) {
-    // A partner list that chooses partner 7, or is cancelled.
-    bool choose = true;
-    std::vector<Request> requests;
-    programProcedures().add("BrowseSFPARTN", [&]() -> int {
-        requests.push_back(CallerRequest);
-        CallerRequest = 0;
-        if (!choose) return RespCancelled;
-        SFPARTN.Sifra = 7;
-        SFPARTN.Naziv = "Trgovina Novak";
-        return RespCompleted;
-    });
+    addPartnerList();
     EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:SIFRALASTNIKAPROGRAMA "9"
 expect ?GLO:SIFRALASTNIKAPROGRAMA text "7"
 expect ?SFPARTN:Naziv text "Trgovina Novak"
@@ -233,6 +239,30 @@ idle
               "");
     EXPECT_EQ(requests, (std::vector<Request>{ReqSelect, ReqSelect, ReqSelect}));
     EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "9");
+}
+
+// Only a code left blank skips the partner lookup: "0" typed asks for a partner, as any code
+// without one does.
+TEST_F(ParametriInventureTest, AZeroTypedAsTheOwnerCodeOpensThePartnerList) {
+    addPartnerList();
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:SIFRALASTNIKAPROGRAMA "0"
+expect ?GLO:SIFRALASTNIKAPROGRAMA text "7"
+expect ?SFPARTN:Naziv text "Trgovina Novak"
+type ?GLO:SIFRALASTNIKAPROGRAMA ""
+expect ?SFPARTN:Naziv text ""
+)"),
+              "");
+    EXPECT_EQ(requests.size(), 1u);
+    choose = false;
+    EXPECT_EQ(run(R"(type ?GLO:SIFRALASTNIKAPROGRAMA "0"
+expect ?GLO:SIFRALASTNIKAPROGRAMA focused
+expect ?GLO:SIFRALASTNIKAPROGRAMA text ""
+press ?Potrdi
+idle
+)"),
+              "");
+    EXPECT_EQ(requests.size(), 2u);
+    EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "0");
 }
 
 }  // namespace

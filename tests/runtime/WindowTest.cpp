@@ -136,6 +136,17 @@ TEST_F(WindowTest, TypedTextIsAcceptedBeforeTheFocusMovesOn) {
     EXPECT_EQ(takeEvents(window), Events{"Selected ?Datum"});
 }
 
+// The procedure can tell what was typed from what the picture shows: "007" is shown as "7".
+TEST_F(WindowTest, TheTextAsTypedIsKeptBesideTheValueThePictureShows) {
+    Control& sifra = window.control("Sifra");
+    EXPECT_EQ(sifra.typedText(), "");
+    ASSERT_TRUE(typeInto(window, sifra, "007").ok());
+    EXPECT_EQ(sifra.typedText(), "");  // not yet accepted
+    pressKey(window, keys::Tab);
+    EXPECT_EQ(sifra.value(), "7");
+    EXPECT_EQ(sifra.typedText(), "007");
+}
+
 TEST_F(WindowTest, SelectingWhileAcceptedIsHandledKeepsTheProgramsChoice) {
     ASSERT_TRUE(typeInto(window, window.control("Sifra"), "7").ok());
     pressKey(window, keys::Tab);
