@@ -13,7 +13,8 @@ namespace dv {
 
 QAction* ControlWidgets::makeAction(Control& control, QObject& parent) {
     auto* action = new QAction(toQString(control.text()), &parent);
-    if (auto picture = resourcePicture(control.declared().icon)) action->setIcon(QIcon(*picture));
+    if (const QIcon icon = resourceIcon(control.declared().icon); !icon.isNull())
+        action->setIcon(icon);
     action->setCheckable(control.type() == ControlType::Check);
     const int number = control.number();
     connect(action, &QAction::triggered, this, [this, number] { pressed(number); });

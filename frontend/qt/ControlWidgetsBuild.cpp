@@ -115,8 +115,8 @@ QWidget* ControlWidgets::make(Control& control, QWidget& parent) {
         case ControlType::Button: {
             auto* button = new QPushButton(toQString(control.text()), &parent);
             button->setAutoDefault(false);
-            if (auto picture = resourcePicture(control.declared().icon))
-                button->setIcon(QIcon(*picture));
+            if (const QIcon icon = resourceIcon(control.declared().icon); !icon.isNull())
+                button->setIcon(icon);
             made = button;
             break;
         }

@@ -279,7 +279,7 @@ void DesktopWindow::showFrame(Window* frame) {
         font.setFamily(toQString(layout.font));
         setFont(font);
     }
-    if (auto icon = resourcePicture(layout.icon)) setWindowIcon(QIcon(*icon));
+    if (const QIcon icon = resourceIcon(layout.icon); !icon.isNull()) setWindowIcon(icon);
     if (auto wallpaper = resourcePicture(layout.wallpaper)) area_->setBackground(*wallpaper);
 }
 

@@ -14,7 +14,8 @@ MdiWindow::MdiWindow(Window& window, std::function<void()> afterInput)
     setWidget(host_);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(toQString(window.caption()));
-    if (auto icon = resourcePicture(window.layout().icon)) setWindowIcon(QIcon(*icon));
+    // Without an icon of its own it shows the frame's, its parent's.
+    if (const QIcon icon = resourceIcon(window.layout().icon); !icon.isNull()) setWindowIcon(icon);
     widgets_->watch(*this, 0);
 }
 
