@@ -179,8 +179,9 @@ void DesktopWindow::refresh() {
     WindowDesktop& desktop = scheduler_.desktop();
     if (desktop.changeCount() != seenChanges_) {
         seenChanges_ = desktop.changeCount();
-        reconcileSubWindows();
+        // The frame first: new sub-windows take its icon.
         showFrame(desktop.frame());
+        reconcileSubWindows();
         activateFocusedSubWindow();
     }
     const Window* focused = desktop.focused();
@@ -215,7 +216,7 @@ void DesktopWindow::reconcileSubWindows() {
     });
     for (Window* window : desktop.windows()) {
         if (window->isFrame() || subWindowOf(*window) != nullptr) continue;
-        auto* sub = new MdiWindow(*window, [this] { synchronise(); });
+        auto* sub = new MdiWindow(*window, windowIcon(), [this] { synchronise(); });
         area_->addSubWindow(sub);
         subWindows_.push_back(sub);
         sub->refresh(false, true);
