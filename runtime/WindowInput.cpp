@@ -216,6 +216,9 @@ InputResult pressControl(Window& window, Control& control) {
             return {};
         case ControlType::Tab:
             return chooseTab(window, control);
+        case ControlType::String:
+            if (control.declared().link) break;
+            return refused(control, "cannot be pressed");
         default:
             return refused(control, "cannot be pressed");
     }

@@ -18,6 +18,7 @@
 
 #include "frontend/qt/ControlWidgets.h"
 
+#include "frontend/qt/LinkLabel.h"
 #include "frontend/qt/ListTableModel.h"
 #include "frontend/qt/QtText.h"
 #include "frontend/qt/ResourcePictures.h"
@@ -103,8 +104,14 @@ QWidget* ControlWidgets::make(Control& control, QWidget& parent) {
     QWidget* made = nullptr;
     switch (control.type()) {
         case ControlType::Prompt:
-        case ControlType::String:
             made = plainLabel(control.text(), parent);
+            break;
+        case ControlType::String:
+            if (control.declared().link)
+                made = new LinkLabel(toQString(control.text()), toQColor(control.declared().hover),
+                                     &parent);
+            else
+                made = plainLabel(control.text(), parent);
             break;
         case ControlType::Image: {
             auto* image = new QLabel(&parent);

@@ -146,7 +146,7 @@ message " VPRAŠANJE" "Obisk naše spletne strani ?"
 answer Yes
 message " OPOZORILO" " Spletne strani https://www.dideroviv.si ni mogoče odpreti.|| Odprite jo v brskalniku."
 answer OK
-press ?Eposta
+press "Sporočilo izdelovalcu"
 message " VPRAŠANJE" "Želiš poslati sporočilo sedaj ?"
 answer No
 press ?Zapri

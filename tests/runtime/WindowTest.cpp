@@ -316,6 +316,29 @@ TEST(WindowPagedList, ScrollsPastItsRowsThroughTheProcedure) {
                       "ScrollBottom ?Seznam"}));
 }
 
+// A link is pressed as a button is, after the field being typed in is accepted; it does not
+// take the focus, and a plain text cannot be pressed at all.
+TEST(WindowLink, IsPressedAsAButtonWithoutTakingTheFocus) {
+    const WindowLayout layout = parseLayout(R"(window L "L"
+  entry ?Naziv picture=@s10
+  string ?Stran "Spletna stran" link
+  string ?Info "info"
+)",
+                                            "L");
+    WindowDesktop desktop;
+    Window window(layout, desktop);
+    window.select("Naziv");
+    takeEvents(window);
+    typeInto(window, window.control("Naziv"), "Nov");
+    ASSERT_TRUE(pressControl(window, window.control("Stran")).ok());
+    EXPECT_EQ(takeEvents(window), (Events{"Accepted ?Naziv", "Accepted ?Stran"}));
+    EXPECT_EQ(window.focused(), &window.control("Naziv"));
+    EXPECT_EQ(pressControl(window, window.control("Info")).refusal, "?Info cannot be pressed");
+    window.control("Stran").setEnabled(false);
+    EXPECT_FALSE(pressControl(window, window.control("Stran")).ok());
+    EXPECT_EQ(takeEvents(window), Events{});
+}
+
 TEST(WindowTimer, FiresAtOnceOnlyWhereTimersAreImmediateAndStopsWhenCleared) {
     const WindowLayout layout = parseLayout("window T \"T\" timer=100\n", "T");
     WindowDesktop desktop;
