@@ -393,7 +393,8 @@ IndexedImage indexed(const QImage& source) {
                         fits = false;
                         break;
                     }
-                    found = index.emplace(colour, static_cast<std::uint8_t>(out.palette.size())).first;
+                    found =
+                        index.emplace(colour, static_cast<std::uint8_t>(out.palette.size())).first;
                     out.palette.push_back(colour);
                 }
                 out.pixels.push_back(found->second);
@@ -508,7 +509,8 @@ std::vector<std::uint8_t> gifFile(const IndexedImage& image) {
 }
 
 QByteArray bytesOf(const std::vector<std::uint8_t>& data) {
-    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    return QByteArray(reinterpret_cast<const char*>(data.data()),
+                      static_cast<qsizetype>(data.size()));
 }
 
 QByteArray jpegFile(const QImage& image) {
@@ -538,9 +540,8 @@ bool save(const std::string& folder, const std::string& name, const QByteArray& 
     const std::string path = folder + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
-    const bool written =
-        std::fwrite(data.constData(), 1, static_cast<std::size_t>(data.size()), file) ==
-        static_cast<std::size_t>(data.size());
+    const bool written = std::fwrite(data.constData(), 1, static_cast<std::size_t>(data.size()),
+                                     file) == static_cast<std::size_t>(data.size());
     return std::fclose(file) == 0 && written;
 }
 

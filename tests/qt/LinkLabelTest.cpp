@@ -15,7 +15,8 @@ int aboutWindow(std::vector<std::string>& pressed) {
     while (true) {
         const Event event = window.nextEvent();
         if (event.kind == EventKind::CloseWindow) return 0;
-        if (event.kind == EventKind::Accepted) pressed.push_back(window.control(event.control).name());
+        if (event.kind == EventKind::Accepted)
+            pressed.push_back(window.control(event.control).name());
     }
 }
 
