@@ -6,12 +6,11 @@
 namespace dv {
 
 SettingsWindow::SettingsWindow(std::string name, std::vector<SettingsEntry> entries,
-                               bool restoreOnCancel, std::string_view okControl,
+                               SettingsReader readBack, std::string_view okControl,
                                std::string_view cancelControl)
     : FormProcedure(name, procedureLayout(name), programErrors(), &programSettings()),
       entries_(std::move(entries)),
-      saved_(entries_),
-      restoreOnCancel_(restoreOnCancel) {
+      readBack_(readBack) {
     setOkControl(okControl);
     AddEndButton(cancelControl, RespCancelled);
 }
@@ -28,7 +27,8 @@ EventResult SettingsWindow::OnCompleted(const Event&) {
 
 EventResult SettingsWindow::OnClose(const Event& event) {
     const EventResult result = FormProcedure::OnClose(event);
-    if (result == kEventGoOn && response() != RespCompleted && restoreOnCancel_) saved_.restore();
+    if (result == kEventGoOn && response() != RespCompleted && readBack_ != nullptr)
+        readBack_(programSettings());
     return result;
 }
 
