@@ -176,6 +176,12 @@ press ?BrisiPodskupino
 message "Confirm Delete" "Are you sure you want to delete the highlighted record?"
 answer Yes
 expect ?Podskupine rows 1
+press ?OK
+window "SKUPINE in PODSKUPINE"
+expect ?Seznam text "1|Pijače"
+expect ?Podskupine rows 1
+expect ?Podskupine text "2|Mineralne vode"
+press ?Spremeni
 type ?SFGRUPE:Sifra "10"
 press ?OK
 window "SKUPINE in PODSKUPINE"
