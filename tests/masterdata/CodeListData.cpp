@@ -70,11 +70,6 @@ void CodeListData::addSubgroup(int group, int code, const std::string& name) {
     });
 }
 
-void CodeListData::setSubgroupsAreSuppliers(bool suppliers) {
-    std::ofstream(path() / "ZALTO.INI", std::ios::app)
-        << "[IZPISI]\nPodgrupaDobavitelj=" << (suppliers ? 1 : 0) << "\n";
-}
-
 ProgramRun CodeListData::runScript(const std::string& script) const {
     std::ofstream(path() / "test.script") << script;
     return runProgram(path(), "--today 15.03.2024 script test.script");

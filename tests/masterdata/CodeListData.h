@@ -37,8 +37,6 @@ class CodeListData {
     void addType(const TransactionType& type);
     void addGroup(int code, const std::string& name);
     void addSubgroup(int group, int code, const std::string& name);
-    // Writes the setting "PodgrupaDobavitelj" of section "IZPISI" into ZALTO.INI.
-    void setSubgroupsAreSuppliers(bool suppliers);
 
     // Runs the UI script with the program on this directory (the date fixed at 15.03.2024).
     ProgramRun runScript(const std::string& script) const;
