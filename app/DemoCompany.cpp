@@ -118,12 +118,13 @@ void inTransaction(TableAccess& access, Work work) {
     try {
         work();
     } catch (...) {
-        access.rollback();
+        // The failure that led here is the one the user is told of.
+        (void)access.rollback();
         throw;
     }
     if (access.commit() != DriverCode::Ok) {
         const std::string why = describeError(lastError());
-        access.rollback();
+        (void)access.rollback();
         throw DemoFailure("podatkov ni mogoče shraniti: " + why);
     }
 }

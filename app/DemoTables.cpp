@@ -8,7 +8,7 @@
 
 namespace dv {
 
-int DemoMessages::raise(std::uint16_t) {
+Level DemoMessages::raise(std::uint16_t) {
     if (!raised_) {
         raised_ = true;
         raisedFile_ = file_;

@@ -29,8 +29,8 @@ class DemoMessages : public MessageRaiser {
     void captureErrorState() override {
         if (!raised_) error_ = lastError();
     }
-    int raise(std::uint16_t) override;
-    int raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
+    Level raise(std::uint16_t) override;
+    Level raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
 
     // Whether a message came since the last clear.
     bool raised() const { return raised_; }

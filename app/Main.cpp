@@ -73,17 +73,17 @@ Main::~Main() = default;
 // The frame's initialisation in the program's order. The standard window set-up and the opening
 // of the frame are one step here (WindowProcedure::SetUp); they come after the settings and the
 // checks, so that a refused start never shows the frame.
-int Main::SetUp() {
-    if (const int result = initialise(); result != 0) return result;
+Level Main::SetUp() {
+    if (const Level result = initialise(); result != kLevelBenign) return result;
     if (anotherInstanceRuns()) return kLevelFatal;
-    if (const int result = WindowProcedure::SetUp(); result != 0) return result;
+    if (const Level result = WindowProcedure::SetUp(); result != kLevelBenign) return result;
     // F6 opens the calendar on the focused date field.
     keyboard_ = std::make_unique<FormKeyboard>(*window(), fields());
     AddComponent(*keyboard_);
-    return 0;
+    return kLevelBenign;
 }
 
-int Main::initialise() {
+Level Main::initialise() {
     WorkingDirectorySettings working(settings_, paths_.workingDirectory);
     readProgramSettings(settings_);
     readPartnerSettings(working.file());
@@ -101,7 +101,7 @@ int Main::initialise() {
         return kLevelFatal;
     }
     readFiscalSettings(paths_.workingDirectory, folder);
-    return 0;
+    return kLevelBenign;
 }
 
 // The single-instance check: the lock is taken for the life of the frame, which is the life of
@@ -114,15 +114,15 @@ bool Main::anotherInstanceRuns() {
     return true;
 }
 
-int Main::OnWindowEvent(const Event& event) {
-    const int result = WindowProcedure::OnWindowEvent(event);
+EventResult Main::OnWindowEvent(const Event& event) {
+    const EventResult result = WindowProcedure::OnWindowEvent(event);
     if (event.kind == EventKind::OpenWindow)
         remindOfBackup(BackupReminderSource::BackupProgram,
                        readBackupProgramFile(paths_.workingDirectory));
     return result;
 }
 
-int Main::OnAccepted(const Event& event) {
+EventResult Main::OnAccepted(const Event& event) {
     const Control* control = controlAt(event.control);
     const MainCommand* command = control != nullptr ? findMainCommand(control->name()) : nullptr;
     if (command == nullptr) return WindowProcedure::OnAccepted(event);

@@ -31,12 +31,12 @@ class Main : public WindowProcedure {
     explicit Main(std::string name);
     ~Main() override;
 
-    int SetUp() override;
-    int OnAccepted(const Event& event) override;
-    int OnWindowEvent(const Event& event) override;
+    Level SetUp() override;
+    EventResult OnAccepted(const Event& event) override;
+    EventResult OnWindowEvent(const Event& event) override;
 
   private:
-    int initialise();
+    Level initialise();
     bool anotherInstanceRuns();
     void perform(const MainCommand& command);
 

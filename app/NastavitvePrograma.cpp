@@ -1,5 +1,6 @@
 #include <string_view>
 
+#include "app/ProgramSettings.h"
 #include "framework/ProcedureDefinition.h"
 #include "framework/SettingsWindow.h"
 #include "schema/ProgramGlobals.h"
@@ -26,9 +27,10 @@ std::vector<SettingsEntry> programEntries() {
 // document mark and transaction type of the temporary receipt, the folder into which processed
 // terminal captures are archived and the counted quantity proposed for new templates. The
 // controls change the variables at once; "POTRDI" writes the six entries of section "SERVISNE"
-// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+// into the settings file, "PREKLIČI" writes nothing and reads the six entries back from it.
 DV_PROCEDURE(NastavitvePrograma) {
-    SettingsWindow window(std::string(procedure), programEntries(), true, "?Potrdi", "?Preklici");
+    SettingsWindow window(std::string(procedure), programEntries(), readServiceSettings, "?Potrdi",
+                          "?Preklici");
     window.setFirstField("?GLO:VRSTAPZAC");
     return window.Execute();
 }

@@ -1,6 +1,7 @@
 #include <array>
 #include <string_view>
 
+#include "app/ProgramSettings.h"
 #include "app/TransactionTypeField.h"
 #include "data/RecordBuffers.h"
 #include "framework/ListSelection.h"
@@ -8,6 +9,7 @@
 #include "framework/RecordFetch.h"
 #include "framework/SettingsWindow.h"
 #include "runtime/LocalVariables.h"
+#include "runtime/TextCase.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "storage/TableAccess.h"
@@ -47,7 +49,8 @@ constexpr std::array<TypeControls, 4> kTypeControls = {{
 class ParametriInventureWindow : public SettingsWindow {
   public:
     explicit ParametriInventureWindow(std::string name)
-        : SettingsWindow(std::move(name), stocktakeEntries(), true, "?Potrdi", "?Preklici"),
+        : SettingsWindow(std::move(name), stocktakeEntries(), readStocktakeSettings, "?Potrdi",
+                         "?Preklici"),
           partners_(tableAccess().file("SFPARTN")),
           types_(tableAccess().file("SFVRPROM")),
           fields_{{
@@ -61,14 +64,15 @@ class ParametriInventureWindow : public SettingsWindow {
         setFirstField("?GLO:SIFRALASTNIKAPROGRAMA");
     }
 
-    int PrepareRecord() override {
-        if (const int prepared = SettingsWindow::PrepareRecord(); prepared != 0) return prepared;
+    Level PrepareRecord() override {
+        if (const Level prepared = SettingsWindow::PrepareRecord(); prepared != kLevelBenign)
+            return prepared;
         // The partner and type records the window reads come back to the buffers at its end.
         if (tables_.open(partners_) != kLevelBenign || tables_.open(types_) != kLevelBenign)
             return kLevelFatal;
         showPartner();
         for (TransactionTypeField& field : fields_) field.showDescription();
-        return 0;
+        return kLevelBenign;
     }
 
     void TearDown() override {
@@ -76,8 +80,8 @@ class ParametriInventureWindow : public SettingsWindow {
         tables_.release();
     }
 
-    int OnAccepted(const Event& event) override {
-        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+    EventResult OnAccepted(const Event& event) override {
+        if (const EventResult handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
             return handled;
         Control* control = controlAt(event.control);
         if (control == nullptr || !takeControl(*control)) return kEventGoOn;
@@ -115,10 +119,14 @@ class ParametriInventureWindow : public SettingsWindow {
         return false;
     }
 
-    // An owner code without a partner opens the partner list; when the program has no such list
-    // yet, the code is taken as it is, with a blank name.
+    // An owner code without a partner opens the partner list, "0" typed as well: only a code
+    // left blank skips it. When the program has no such list yet, the code is taken as it is,
+    // with a blank name.
     void ownerAccepted(Control& control) {
-        if (showPartner() || GLO.SIFRALASTNIKAPROGRAMA == 0 || !hasList(kPartnerList)) return;
+        const bool leftBlank = trimBlanks(control.typedText()).empty();
+        if (showPartner() || (GLO.SIFRALASTNIKAPROGRAMA == 0 && leftBlank) ||
+            !hasList(kPartnerList))
+            return;
         if (selectFromList(kPartnerList)) {
             GLO.SIFRALASTNIKAPROGRAMA = SFPARTN.Sifra;
             return;
@@ -162,7 +170,7 @@ class ParametriInventureWindow : public SettingsWindow {
 // shortage and surplus documents, wholesale and retail (GLO:VRSTAPROMETAINVMANJKOVP,
 // ...VISEKVP, ...MANJKOMP, ...VISEKMP). The controls change the variables at once, so that
 // procedures started afterwards use them; "POTRDI" writes the five entries of section "SPLOŠNO"
-// into the settings file, "PREKLIČI" writes nothing and puts the variables back.
+// into the settings file, "PREKLIČI" writes nothing and reads the five entries back from it.
 DV_PROCEDURE(ParametriInventure) {
     ParametriInventureWindow window{std::string(procedure)};
     return window.Execute();

@@ -19,14 +19,6 @@ constexpr std::string_view kPurchase = "NABAVA";
 constexpr std::string_view kPrintouts = "IZPISI";
 constexpr std::string_view kGlobal = "Global";
 
-void readStocktakeSettings(const SettingsManager& s) {
-    readSetting(s, kGeneral, "SifraLastnikaPrograma", 0, GLO.SIFRALASTNIKAPROGRAMA);
-    readSetting(s, kGeneral, "VrstaPrometaInvManjkoVP", 0, GLO.VRSTAPROMETAINVMANJKOVP);
-    readSetting(s, kGeneral, "VrstaPrometaInvVisekVP", 0, GLO.VRSTAPROMETAINVVISEKVP);
-    readSetting(s, kGeneral, "VrstaPrometaInvManjkoMP", 0, GLO.VRSTAPROMETAINVMANJKOMP);
-    readSetting(s, kGeneral, "VrstaPrometaInvVisekMP", 0, GLO.VRSTAPROMETAINVVISEKMP);
-}
-
 // Entries other programs of the suite write; this program only reads them.
 void readSuiteSettings(const SettingsManager& s) {
     readSetting(s, kGeneral, "KopijeIzpisaMP", 1, GLO.KOPIJEIZPISAMP);
@@ -49,6 +41,21 @@ void readSuiteSettings(const SettingsManager& s) {
     readSetting(s, kPurchase, "NabavnaEnakaProdajni", "", GLO.NABAVNAENAKAPRODAJNI);
 }
 
+void readTerminalSettings(const SettingsManager& s) {
+    readSetting(s, kTerminal, "MAPA IN IME DATOTEKE TERMINALA", "", GLO.MAPADATOTEKETERMINALA);
+    readSetting(s, kTerminal, "Dolzina EAN", 13, GLO.DOLZINAEAN);
+}
+
+}  // namespace
+
+void readStocktakeSettings(const SettingsManager& s) {
+    readSetting(s, kGeneral, "SifraLastnikaPrograma", 0, GLO.SIFRALASTNIKAPROGRAMA);
+    readSetting(s, kGeneral, "VrstaPrometaInvManjkoVP", 0, GLO.VRSTAPROMETAINVMANJKOVP);
+    readSetting(s, kGeneral, "VrstaPrometaInvVisekVP", 0, GLO.VRSTAPROMETAINVVISEKVP);
+    readSetting(s, kGeneral, "VrstaPrometaInvManjkoMP", 0, GLO.VRSTAPROMETAINVMANJKOMP);
+    readSetting(s, kGeneral, "VrstaPrometaInvVisekMP", 0, GLO.VRSTAPROMETAINVVISEKMP);
+}
+
 void readServiceSettings(const SettingsManager& s) {
     readSetting(s, kService, "Vrsta prodaje ZN", "V", GLO.VRSTAPZAC);
     readSetting(s, kService, "Skladišče ZN", 1, GLO.ENOTAZAC);
@@ -57,13 +64,6 @@ void readServiceSettings(const SettingsManager& s) {
     readSetting(s, kService, "Pot arhiva ASCII", "", GLO.POTARHIVZAJEMAASCII);
     readSetting(s, kService, "DefaultPopis", 1, GLO.PREDLAGANDEFAULTPOPIS);
 }
-
-void readTerminalSettings(const SettingsManager& s) {
-    readSetting(s, kTerminal, "MAPA IN IME DATOTEKE TERMINALA", "", GLO.MAPADATOTEKETERMINALA);
-    readSetting(s, kTerminal, "Dolzina EAN", 13, GLO.DOLZINAEAN);
-}
-
-}  // namespace
 
 void readProgramSettings(const SettingsManager& settings) {
     readSuiteSettings(settings);

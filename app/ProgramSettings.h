@@ -14,6 +14,11 @@ class SettingsManager;
 // "SERVISNE". The terminal's capture file named there becomes the file of INVASCI.
 void readProgramSettings(const SettingsManager& settings);
 
+// The parts of it that the settings windows edit, read again when the user cancels one: the
+// owner code and the four transaction types of "SPLOŠNO", and the six entries of "SERVISNE".
+void readStocktakeSettings(const SettingsManager& settings);
+void readServiceSettings(const SettingsManager& settings);
+
 // "PodgrupaDobavitelj" of section "IZPISI" of the program's settings file.
 void readSupplierSubgroupSetting(const SettingsManager& settings);
 

@@ -40,14 +40,14 @@ VerzijaPrograma::VerzijaPrograma(std::string name)
     AddEndButton("Zapri", RespCompleted);
 }
 
-int VerzijaPrograma::SetUp() {
-    if (const int result = WindowProcedure::SetUp(); result != 0) return result;
+Level VerzijaPrograma::SetUp() {
+    if (const Level result = WindowProcedure::SetUp(); result != kLevelBenign) return result;
     keyboard_ = std::make_unique<FormKeyboard>(*window(), fields());
     AddComponent(*keyboard_);
-    return 0;
+    return kLevelBenign;
 }
 
-int VerzijaPrograma::OnAccepted(const Event& event) {
+EventResult VerzijaPrograma::OnAccepted(const Event& event) {
     const Control* control = controlAt(event.control);
     if (control == nullptr) return WindowProcedure::OnAccepted(event);
     if (sameControlName(control->name(), "SpletnaStran")) {

@@ -25,8 +25,8 @@ class VerzijaPrograma : public WindowProcedure {
   public:
     explicit VerzijaPrograma(std::string name);
 
-    int SetUp() override;
-    int OnAccepted(const Event& event) override;
+    Level SetUp() override;
+    EventResult OnAccepted(const Event& event) override;
 
   private:
     void visitWebPage();

@@ -164,7 +164,7 @@ class Host : public dv::BrowseHost {
   public:
     Host() : window_(listLayout(), desktop_) {}
     dv::Window& window() override { return window_; }
-    dv::Request request() const override { return 0; }
+    dv::Request request() const override { return dv::Request::None; }
     void finish(dv::Response) override {}
     dv::Response response() const override { return dv::RespCancelled; }
 

@@ -185,7 +185,7 @@ void passEngine(benchmark::State& state) {
     dv::FileManager file(lineTable(), [&](const dv::TableDef& table, const std::string&) {
         return dv::makeTableDriver(db, table, directory.path() / "INVENDET.TPS");
     });
-    check(file.Open() == 0, "open INVENDET");
+    check(file.Open() == dv::kLevelBenign, "open INVENDET");
     const int key = lineTable().findKey("STEVSIFRAKLJUC");
     dv::TableRecordSource view(file, key);
     dv::BatchProcess process;
@@ -193,11 +193,12 @@ void passEngine(benchmark::State& state) {
     process.setQuickScanMode(true);
     for (auto _ : state) {
         dv::ProcessSlicer slicer;
-        check(process.Restart() == 0, "restart");
+        check(process.Restart() == dv::kLevelBenign, "restart");
         bool ended = false;
         while (!ended)
             ended = !slicer.tick([&] {
-                return process.ReadNext() == dv::ReadResult::Record && process.HandleRecord() == 0;
+                return process.ReadNext() == dv::ReadResult::Record &&
+                       process.HandleRecord() == dv::kLevelBenign;
             });
         check(process.DoneCount() == kRows, "engine pass count");
         process.EndPass();

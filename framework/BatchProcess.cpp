@@ -23,7 +23,7 @@ void BatchProcess::SetUp(RecordSource& view, ProgressDisplay* progress, std::int
     percentVariable_ = percentVariable;
 }
 
-int BatchProcess::Restart() {
+Level BatchProcess::Restart() {
     if (view_ == nullptr) throw std::logic_error("a batch process restarted before its set-up");
     children_.clear();
     active_ = this;
@@ -31,7 +31,7 @@ int BatchProcess::Restart() {
         view_->setQuickScan(true);
         scanning_ = true;
     }
-    if (const int failed = view_->restart(); failed != kLevelBenign) return failed;
+    if (const Level failed = view_->restart(); failed != kLevelBenign) return failed;
     doneCount_ = 0;
     totalToDo_ = givenToDo_ ? givenToDo_ : view_->records();
     byteMode_ = totalToDo_ == 0;
@@ -84,9 +84,9 @@ void BatchProcess::show(int percent, const std::string& text) {
     if (display_ != nullptr) display_->showProgress(percent, text);
 }
 
-int BatchProcess::HandleRecord() {
+Level BatchProcess::HandleRecord() {
     BatchProcess& reader = *active_;
-    return reader.handler_ ? reader.handler_() : 0;
+    return reader.handler_ ? reader.handler_() : kLevelBenign;
 }
 
 void BatchProcess::EndPass() {
@@ -101,11 +101,11 @@ void BatchProcess::EndPass() {
     }
 }
 
-int BatchProcess::PushChild(BatchProcess& child) {
+Level BatchProcess::PushChild(BatchProcess& child) {
     if (&child == this) throw std::logic_error("a batch process cannot be its own child");
     BatchProcess& parent = children_.empty() ? *this : *children_.back();
     if (&parent != this) return parent.PushChild(child);
-    if (const int failed = child.Restart(); failed != kLevelBenign) return failed;
+    if (const Level failed = child.Restart(); failed != kLevelBenign) return failed;
     children_.push_back(&child);
     return kLevelBenign;
 }

@@ -9,6 +9,7 @@
 
 #include "framework/BatchKeyProgress.h"
 #include "framework/BatchRecordSource.h"
+#include "runtime/MessageRaiser.h"
 
 namespace dv {
 
@@ -40,7 +41,7 @@ class ProgressDisplay {
 class BatchProcess {
   public:
     // The per-record work: 0 goes on, anything else ends the pass.
-    using RecordHandler = std::function<int()>;
+    using RecordHandler = std::function<Level()>;
 
     BatchProcess() = default;
     BatchProcess(const BatchProcess&) = delete;
@@ -59,18 +60,18 @@ class BatchProcess {
 
     // Goes back to the first record and counts the work; shows "0% Completed". 0, or the level
     // result of a failure (reported).
-    int Restart();
+    [[nodiscard]] Level Restart();
     // Reads the next record (of the innermost child pass while there is one) and updates the
     // progress.
     ReadResult ReadNext();
     // The work for the record read last, by the process that read it: 0 goes on, anything else
     // ends the pass.
-    int HandleRecord();
+    Level HandleRecord();
     // Ends the pass and any child passes still running.
     void EndPass();
     // Starts a nested pass (the child has been set up); its records come next. 0, or the level
     // result of its failed Restart (the child is then not pushed).
-    int PushChild(BatchProcess& child);
+    Level PushChild(BatchProcess& child);
 
     std::int64_t TotalToDo() const { return totalToDo_; }
     std::int64_t DoneCount() const { return doneCount_; }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "runtime/MessageRaiser.h"
 #include "storage/TableDriver.h"
 
 namespace dv {
@@ -27,7 +28,7 @@ class RecordSource {
     virtual ~RecordSource() = default;
 
     // Goes back to before the first record. 0, or the level result of a failure (reported).
-    virtual int restart() = 0;
+    virtual Level restart() = 0;
     virtual ReadResult next() = 0;
 
     // How many records a pass reads, 0 when that cannot be told (a filtered view, a driver that

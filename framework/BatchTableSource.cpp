@@ -6,7 +6,7 @@ namespace dv {
 
 TableRecordSource::TableRecordSource(FileManager& file, int key) : file_(file), key_(key) {}
 
-int TableRecordSource::restart() {
+Level TableRecordSource::restart() {
     if (file_.UseFile() != kLevelBenign) return kLevelFatal;
     if (file_.driver()->setToStart(key_) != DriverCode::Ok) {
         file_.NoteError(message::RecordRetrievalError);

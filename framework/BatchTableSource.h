@@ -13,7 +13,7 @@ class TableRecordSource final : public RecordSource {
   public:
     explicit TableRecordSource(FileManager& file, int key = kFileOrder);
 
-    int restart() override;
+    Level restart() override;
     ReadResult next() override;
     std::int64_t records() override;
     std::int64_t bytes() override;

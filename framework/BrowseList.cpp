@@ -313,8 +313,8 @@ int BrowseList::thumbPosition() const {
 
 // ---- events
 
-int BrowseList::TakeEvent(const Event& event) {
-    if (!inited_) return 0;
+EventResult BrowseList::TakeEvent(const Event& event) {
+    if (!inited_) return kEventGoOn;
     if (extension_ != nullptr) extension_->takeEvent(event);
     Window& window = host_->window();
     const Control* source = event.control != 0 ? &window.control(event.control) : nullptr;

@@ -144,10 +144,10 @@ class BrowseList final : public WindowComponent {
     void LoadHighlighted();
     // Calls the form with the request and repositions after it, repeated while the form asks
     // for toolbar navigation; the form's last response.
-    int AskRecord(Request request);
+    Response AskRecord(Request request);
     // ---- as a component of its window
     // The window's event; kEventGoOn (the window goes on with it).
-    int TakeEvent(const Event& event) override;
+    EventResult TakeEvent(const Event& event) override;
     bool NeedsRefresh() const override;
     // Fills the list again where it stands (at the top when forced).
     void Reset(bool force) override { Refresh(force ? RefreshMode::Top : RefreshMode::Current); }

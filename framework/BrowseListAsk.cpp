@@ -26,7 +26,7 @@ Response BrowseList::callForm(Request request) {
     } else {
         if (currentChoice_ < 1) return RespCancelled;
         const DriverPosition position = page_->position(currentChoice_ - 1);
-        const int read = view_->Reget(position);
+        const Level read = view_->Reget(position);
         if (read != kLevelBenign) {
             // Another station deleted it: say so, and show the list as it is now.
             if (read == kLevelNotify) {
@@ -88,7 +88,7 @@ bool BrowseList::navigate(std::int32_t request) {
     return page_->position(currentChoice_ - 1) != at;
 }
 
-int BrowseList::AskRecord(Request request) {
+Response BrowseList::AskRecord(Request request) {
     Response response = RespCancelled;
     for (;;) {
         CallerVcrRequest = 0;

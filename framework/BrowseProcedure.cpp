@@ -151,9 +151,9 @@ void BrowseProcedure::DefineList() {
 
 // ---- the life cycle
 
-int BrowseProcedure::SetUp() {
-    if (const int base = WindowProcedure::SetUp(); base != 0) return base;
-    if (const int opened = view_.Open(); opened != kLevelBenign) return opened;
+Level BrowseProcedure::SetUp() {
+    if (const Level base = WindowProcedure::SetUp(); base != kLevelBenign) return base;
+    if (const Level opened = view_.Open(); opened != kLevelBenign) return opened;
     viewOpened_ = true;
     list_.SetUp(*host_, view_, listControl_);
     // A lookup opens on the record the caller holds.
@@ -170,7 +170,7 @@ int BrowseProcedure::SetUp() {
     listReady_ = true;
     syncAskButtons();
     ShowHighlighted();
-    return 0;
+    return kLevelBenign;
 }
 
 void BrowseProcedure::TearDown() {
@@ -186,8 +186,8 @@ void BrowseProcedure::Refresh(bool force) {
     WindowProcedure::Refresh(force && inited());
 }
 
-int BrowseProcedure::OnEvent(const Event& event) {
-    int result = kEventGoOn;
+EventResult BrowseProcedure::OnEvent(const Event& event) {
+    EventResult result = kEventGoOn;
     if (listReady_ && event.kind == EventKind::AlertKey) {
         if (event.key == keys::CtrlEnter && event.control == list_.list().number() &&
             !list_.selecting() && !list_.page().empty() && !MayAsk(ReqChange))
@@ -201,7 +201,7 @@ int BrowseProcedure::OnEvent(const Event& event) {
     return result;
 }
 
-int BrowseProcedure::OnAccepted(const Event& event) {
+EventResult BrowseProcedure::OnAccepted(const Event& event) {
     if (listReady_) {
         // A double click (or Enter) on a record that may not be changed shows it instead.
         if (event.control == list_.list().number() && !list_.selecting() && !list_.page().empty() &&
@@ -249,7 +249,7 @@ bool BrowseProcedure::formDefined() const {
     return false;
 }
 
-int BrowseProcedure::viewInstead() {
+EventResult BrowseProcedure::viewInstead() {
     if (MayAsk(ReqView) && formDefined()) list_.AskRecord(ReqView);
     return kEventDone;
 }

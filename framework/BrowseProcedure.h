@@ -70,11 +70,11 @@ class BrowseProcedure : public WindowProcedure {
     void SetForm(std::string procedure);
 
     // ---- the life cycle
-    int SetUp() override;
+    Level SetUp() override;
     void TearDown() override;
     void Refresh(bool force = false) override;
-    int OnEvent(const Event& event) override;
-    int OnAccepted(const Event& event) override;
+    EventResult OnEvent(const Event& event) override;
+    EventResult OnAccepted(const Event& event) override;
 
   protected:
     // Sets the list up: its orders with their ranges, locators and filters, its columns, its
@@ -104,7 +104,7 @@ class BrowseProcedure : public WindowProcedure {
     void syncAskButtons();
     bool askable(int control) const;
     bool formDefined() const;
-    int viewInstead();
+    EventResult viewInstead();
 
     ViewManager view_;
     std::unique_ptr<Host> host_;

@@ -34,7 +34,7 @@ Response printCodeList(const CodeListPrintout& printout) {
     report.onRecord([&] {
         if (printout.beforeDetail) printout.beforeDetail();
         report.report().Print(kCodeListDetailBand);
-        return 0;
+        return kLevelBenign;
     });
     if (printout.beforeClosing)
         report.onEndOfReport([&] {

@@ -63,7 +63,7 @@ std::vector<MessageEntry> decodeMessageBlock(std::string_view block) {
     for (std::size_t i = 0; i < count; ++i) {
         MessageEntry entry;
         entry.id = reader.word();
-        entry.level = reader.byte();
+        entry.level = static_cast<MessageLevel>(reader.byte());
         entry.title = reader.counted();
         entry.text = reader.counted();
         entries.push_back(std::move(entry));
@@ -78,7 +78,7 @@ std::string encodeMessageBlock(std::span<const MessageEntry> entries) {
     putWord(block, static_cast<std::uint16_t>(entries.size()));
     for (const MessageEntry& entry : entries) {
         putWord(block, entry.id);
-        block += static_cast<char>(entry.level);
+        block += static_cast<char>(levelNumber(entry.level));
         putCounted(block, entry.title, entry.id);
         putCounted(block, entry.text, entry.id);
     }

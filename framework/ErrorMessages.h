@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "runtime/MessageRaiser.h"
 #include "runtime/MessageTable.h"
 
 namespace dv {
 
 // Level results of a question.
-inline constexpr int kAnswerYes = 0;
-inline constexpr int kAnswerNo = MsgDeclined;
+inline constexpr Level kAnswerYes = Level::Benign;
+inline constexpr Level kAnswerNo = Level::Cancel;
 
 // The id that stands for "every message" where a category is assigned (-1 as signed 16 bits).
 inline constexpr std::uint16_t kAnyMessageId = 65535;
@@ -19,7 +20,7 @@ inline constexpr std::uint16_t kAnyMessageId = 65535;
 // One row of the message table.
 struct MessageEntry {
     std::uint16_t id = 0;
-    std::uint8_t level = MsgNotify;
+    MessageLevel level = MsgNotify;
     std::string title;
     std::string text;
     std::string category;

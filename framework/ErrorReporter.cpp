@@ -88,12 +88,12 @@ void ErrorReporter::captureErrorState() {
     savedError_.fileName = trimTrailingBlanks(runtime.fileName);
 }
 
-int ErrorReporter::raise(std::uint16_t id) {
+Level ErrorReporter::raise(std::uint16_t id) {
     captureErrorState();
     return dispatch(build(id));
 }
 
-int ErrorReporter::raiseWithText(std::uint16_t id, std::string_view text) {
+Level ErrorReporter::raiseWithText(std::uint16_t id, std::string_view text) {
     messageText_ = firstCharacters(text, kMaxQuoteLength);
     return raise(id);
 }
@@ -135,7 +135,7 @@ MessageButtons ErrorReporter::display(const DisplayRequest& request) {
     if (history_.enabled()) addHistoryEntry(request);
     if (silent_) return request.defaultButton;
     if (history_.enabled()) {
-        if (request.level != historyViewLevel_) return request.defaultButton;
+        if (levelNumber(request.level) != historyViewLevel_) return request.defaultButton;
         return historyWindow(request.buttons, request.defaultButton);
     }
     return messageBox(MessageBoxRequest{request.title, request.text, request.icon, request.buttons,
@@ -165,31 +165,31 @@ MessageButtons ErrorReporter::messageBox(const MessageBoxRequest& request) {
     return currentFrontEnd().messageBox(request);
 }
 
-int ErrorReporter::takeQuiet(const RaisedMessage&) {
-    return MsgQuiet;
+Level ErrorReporter::takeQuiet(const RaisedMessage&) {
+    return kLevelBenign;
 }
 
-int ErrorReporter::takeFatal(const RaisedMessage& message) {
+Level ErrorReporter::takeFatal(const RaisedMessage& message) {
     RaisedMessage shown = message;
     shown.text += kFatalSuffix;
     display(displayRequest(shown, MsgFatal, MessageIcon::Exclamation, kButtonOk, kButtonOk));
     halt(kFatalExitCode, message.text);
 }
 
-int ErrorReporter::takeNotify(const RaisedMessage& message) {
+Level ErrorReporter::takeNotify(const RaisedMessage& message) {
     display(displayRequest(message, MsgNotify, MessageIcon::Exclamation, kButtonOk, kButtonOk));
-    return MsgNotify;
+    return kLevelNotify;
 }
 
-int ErrorReporter::takeHigherLevel(const RaisedMessage& message) {
+Level ErrorReporter::takeHigherLevel(const RaisedMessage& message) {
     return takeFatal(message);
 }
 
-int ErrorReporter::takeProgramError(const RaisedMessage& message) {
+Level ErrorReporter::takeProgramError(const RaisedMessage& message) {
     return takeFatal(message);
 }
 
-int ErrorReporter::takeQuestion(const RaisedMessage& message) {
+Level ErrorReporter::takeQuestion(const RaisedMessage& message) {
     MessageButtons pressed = display(
         displayRequest(message, MsgAsk, MessageIcon::Question, kButtonYes | kButtonNo, kButtonYes));
     return pressed == kButtonYes ? kAnswerYes : kAnswerNo;
@@ -215,7 +215,7 @@ ErrorReporter::RaisedMessage ErrorReporter::build(std::uint16_t id) {
     return RaisedMessage{entry, buildMessageText(entry.text, quotes)};
 }
 
-int ErrorReporter::dispatch(const RaisedMessage& message) {
+Level ErrorReporter::dispatch(const RaisedMessage& message) {
     switch (message.entry.level) {
         case MsgQuiet:
             return takeQuiet(message);
@@ -233,7 +233,7 @@ int ErrorReporter::dispatch(const RaisedMessage& message) {
     }
 }
 
-DisplayRequest ErrorReporter::displayRequest(const RaisedMessage& message, int level,
+DisplayRequest ErrorReporter::displayRequest(const RaisedMessage& message, MessageLevel level,
                                              MessageIcon icon, MessageButtons buttons,
                                              MessageButtons defaultButton) const {
     return DisplayRequest{level,        message.entry.id,    message.entry.category,

@@ -17,11 +17,11 @@ namespace dv {
 inline constexpr std::size_t kMaxQuoteLength = 254;
 
 // The exit code of the program ended by a fatal message.
-inline constexpr int kFatalExitCode = MsgFatal;
+inline constexpr int kFatalExitCode = levelNumber(MsgFatal);
 
 // A message on its way to the user, as `display` receives it.
 struct DisplayRequest {
-    int level = MsgNotify;
+    MessageLevel level = MsgNotify;
     std::uint16_t id = 0;
     std::string category;  // the message's own category, may be empty
     std::string text;      // after substitution
@@ -67,9 +67,9 @@ class ErrorReporter : public MessageRaiser {
     // Captures the runtime error, selects the message and acts by its level. Returns 0 (quiet, or
     // Yes to a question), 4 (No), 5 (notice shown); a fatal message ends the program through
     // halt() after it is shown.
-    int raise(std::uint16_t id) override;
+    Level raise(std::uint16_t id) override;
     // Stores `text` for %Message (at most kMaxQuoteLength characters), then raises `id`.
-    int raiseWithText(std::uint16_t id, std::string_view text) override;
+    Level raiseWithText(std::uint16_t id, std::string_view text) override;
 
     // Shows the message with the question icon and the caller's buttons, neither logged nor
     // recorded; returns the pressed button, or `defaultButton` at once when silent.
@@ -129,18 +129,19 @@ class ErrorReporter : public MessageRaiser {
     virtual MessageButtons messageBox(const MessageBoxRequest& request);
 
     // Level handlers.
-    virtual int takeQuiet(const RaisedMessage& message);
-    virtual int takeFatal(const RaisedMessage& message);
-    virtual int takeNotify(const RaisedMessage& message);
-    virtual int takeHigherLevel(const RaisedMessage& message);
-    virtual int takeProgramError(const RaisedMessage& message);
-    virtual int takeQuestion(const RaisedMessage& message);
+    virtual Level takeQuiet(const RaisedMessage& message);
+    virtual Level takeFatal(const RaisedMessage& message);
+    virtual Level takeNotify(const RaisedMessage& message);
+    virtual Level takeHigherLevel(const RaisedMessage& message);
+    virtual Level takeProgramError(const RaisedMessage& message);
+    virtual Level takeQuestion(const RaisedMessage& message);
 
   private:
     RaisedMessage build(std::uint16_t id);
-    int dispatch(const RaisedMessage& message);
-    DisplayRequest displayRequest(const RaisedMessage& message, int level, MessageIcon icon,
-                                  MessageButtons buttons, MessageButtons defaultButton) const;
+    Level dispatch(const RaisedMessage& message);
+    DisplayRequest displayRequest(const RaisedMessage& message, MessageLevel level,
+                                  MessageIcon icon, MessageButtons buttons,
+                                  MessageButtons defaultButton) const;
     void writeToLog(std::string_view text);
 
     ErrorMessages messages_;
@@ -152,7 +153,7 @@ class ErrorReporter : public MessageRaiser {
     bool silent_ = false;
     bool logErrors_ = false;
     ErrorHistory history_;
-    std::int32_t historyViewLevel_ = MsgFatal;
+    std::int32_t historyViewLevel_ = levelNumber(MsgFatal);
     bool historyResetOnView_ = false;
     StandardErrorLog standardErrorLog_;
     ErrorLog* errorLog_ = nullptr;

@@ -14,7 +14,7 @@ constexpr MessageButtons kYesNoCancel = kButtonYes | kButtonNo | kButtonCancel;
 
 }  // namespace
 
-int WindowProcedure::OnAccepted(const Event& event) {
+EventResult WindowProcedure::OnAccepted(const Event& event) {
     if (toolbar_ != nullptr && FormToolbar::isToolbarControl(event.control))
         return takeToolbar(event.control);
     for (const auto& [control, response] : buttons_)
@@ -44,7 +44,7 @@ void WindowProcedure::pressOk() {
         window_->post(EventKind::Completed);
 }
 
-int WindowProcedure::takeToolbar(int control) {
+EventResult WindowProcedure::takeToolbar(int control) {
     if (!toolbar_->enabled(control)) return kEventDone;
     if (FormToolbar::isNavigation(control)) {
         *vcrRequest_ = control;
@@ -62,7 +62,7 @@ int WindowProcedure::takeToolbar(int control) {
     return kEventGoOn;
 }
 
-int WindowProcedure::OnCompleted(const Event&) {
+EventResult WindowProcedure::OnCompleted(const Event&) {
     history_.remember();
     if (primary_ == nullptr) {
         Finish(RespCompleted);
@@ -81,7 +81,7 @@ int WindowProcedure::OnCompleted(const Event&) {
     }
 }
 
-int WindowProcedure::completeInsert() {
+EventResult WindowProcedure::completeInsert() {
     FileManager& file = primary_->file();
     if (file.Insert() != kLevelBenign) {
         selectFirstField();
@@ -100,7 +100,7 @@ int WindowProcedure::completeInsert() {
 
 // The form stays open for another record: it starts from the values the first one had when the
 // form opened, gets its own number, and is compared with that state when the user leaves it.
-int WindowProcedure::startNextRecord() {
+EventResult WindowProcedure::startNextRecord() {
     FileManager& file = primary_->file();
     if (TableDriver* driver = file.driver()) lastInserted_ = driver->position();
     guard_.release();
@@ -120,11 +120,11 @@ int WindowProcedure::startNextRecord() {
     return kEventDone;
 }
 
-int WindowProcedure::completeChange() {
+EventResult WindowProcedure::completeChange() {
     while (true) {
         response_ = RespCancelled;
         const bool changed = recordChanged();
-        const int result = changed ? primary_->UpdateWithRules(historyKey != 0) : kLevelBenign;
+        const Level result = changed ? primary_->UpdateWithRules(historyKey != 0) : kLevelBenign;
         if (result == kLevelBenign) {
             if (changed || *vcrRequest_ != 0) response_ = RespCompleted;
             discardOnClose_ = true;
@@ -151,7 +151,7 @@ int WindowProcedure::completeChange() {
     }
 }
 
-int WindowProcedure::completeDelete() {
+EventResult WindowProcedure::completeDelete() {
     while (true) {
         if (primary_->DeleteWithRules(deleteAction == kDeleteAsk) == kLevelBenign) {
             Finish(RespCompleted);
@@ -165,12 +165,12 @@ int WindowProcedure::completeDelete() {
     }
 }
 
-int WindowProcedure::OnClose(const Event&) {
+EventResult WindowProcedure::OnClose(const Event&) {
     if (response_ == RespCompleted) return kEventGoOn;
     if (fields_) fields_->updateChanged();
     const bool editing = request_ == ReqInsert || request_ == ReqChange;
     if (!discardOnClose_ && cancelAction != 0 && editing && recordChanged())
-        if (const int kept = leaveChangedRecord(); kept != kEventGoOn) return kept;
+        if (const EventResult kept = leaveChangedRecord(); kept != kEventGoOn) return kept;
     discardOnClose_ = false;
     if (request_ == ReqInsert && primary_ != nullptr &&
         primary_->file().CancelAutoNumber(primary_) != kLevelBenign)
@@ -184,7 +184,7 @@ int WindowProcedure::OnClose(const Event&) {
 
 // The user leaves a changed record: saved for the user, kept after asking, or discarded.
 // kEventGoOn lets the window close.
-int WindowProcedure::leaveChangedRecord() {
+EventResult WindowProcedure::leaveChangedRecord() {
     const bool offerSave = (cancelAction & kCancelOfferSave) != 0;
     const bool ask = (cancelAction & kCancelAsk) != 0;
     if (offerSave && !ask) {

@@ -41,7 +41,7 @@ FormKeyboard::FormKeyboard(Window& window, const FormFields* fields)
     }
 }
 
-int FormKeyboard::TakeEvent(const Event& event) {
+EventResult FormKeyboard::TakeEvent(const Event& event) {
     if (event.kind != EventKind::AlertKey || event.control < 1 ||
         event.control > window_.controlCount())
         return kEventGoOn;

@@ -25,7 +25,7 @@ class FormKeyboard : public WindowComponent {
     // `fields` (may be null) links the controls to their variables.
     FormKeyboard(Window& window, const FormFields* fields);
 
-    int TakeEvent(const Event& event) override;
+    EventResult TakeEvent(const Event& event) override;
 
     // Enter as the next-field key on `control`.
     void nextField(Control& control);

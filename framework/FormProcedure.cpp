@@ -66,16 +66,16 @@ FormProcedure::FormProcedure(std::string name, const WindowLayout& layout, Error
     AttachToolbar(toolbar_);
 }
 
-int FormProcedure::SetUp() {
-    if (const int result = WindowProcedure::SetUp(); result != 0) return result;
+Level FormProcedure::SetUp() {
+    if (const Level result = WindowProcedure::SetUp(); result != kLevelBenign) return result;
     required_.Init(*window(), kRequiredTitle, kRequiredTemplate, 0, fields());
     RegisterRequired();
     keyboard_ = std::make_unique<FormKeyboard>(*window(), fields());
     AddComponent(*keyboard_);
-    return 0;
+    return kLevelBenign;
 }
 
-int FormProcedure::OnAccepted(const Event& event) {
+EventResult FormProcedure::OnAccepted(const Event& event) {
     if (okControl() != 0 && event.control == okControl() && required_.Check(false) != 0)
         return kEventDone;
     return WindowProcedure::OnAccepted(event);

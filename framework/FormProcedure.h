@@ -35,8 +35,8 @@ class FormProcedure : public WindowProcedure {
     ReqFldClass& required() { return required_; }
     FormToolbar& formToolbar() { return toolbar_; }
 
-    int SetUp() override;
-    int OnAccepted(const Event& event) override;
+    Level SetUp() override;
+    EventResult OnAccepted(const Event& event) override;
 
   protected:
     // Called once the checker has listed the window's required controls.

@@ -43,15 +43,15 @@ void PrintOptionsWindow::presetOptions() {
     }
 }
 
-int PrintOptionsWindow::SetUp() {
+Level PrintOptionsWindow::SetUp() {
     presetOptions();
-    if (const int result = WindowProcedure::SetUp(); result != 0) return result;
+    if (const Level result = WindowProcedure::SetUp(); result != kLevelBenign) return result;
     keyboard_ = std::make_unique<FormKeyboard>(*window(), fields());
     AddComponent(*keyboard_);
-    return 0;
+    return kLevelBenign;
 }
 
-int PrintOptionsWindow::OnAccepted(const Event& event) {
+EventResult PrintOptionsWindow::OnAccepted(const Event& event) {
     if (event.control == number("?Tiskaj")) {
         print();
         return kEventDone;

@@ -23,8 +23,8 @@ class PrintOptionsWindow : public WindowProcedure {
   public:
     explicit PrintOptionsWindow(std::string name);
 
-    int SetUp() override;
-    int OnAccepted(const Event& event) override;
+    Level SetUp() override;
+    EventResult OnAccepted(const Event& event) override;
 
   private:
     void presetOptions();

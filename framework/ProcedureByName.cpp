@@ -7,11 +7,11 @@
 namespace dv {
 
 ProcedureBody procedureByName(std::string name) {
-    return [name = std::move(name)]() -> int {
+    return [name = std::move(name)]() -> Response {
         const ProcedureBody* body = programProcedures().find(name);
         if (body == nullptr) {
             // The caller's request is not taken by anyone; the next call must not see it.
-            CallerRequest = 0;
+            CallerRequest = Request::None;
             raiseProcedureNotDefined(name);
             return RespCancelled;
         }

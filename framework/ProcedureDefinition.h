@@ -34,9 +34,9 @@
     })
 
 #define DV_PROCEDURE(Name)                                             \
-    int Name(std::string_view procedure);                              \
+    Response Name(std::string_view procedure);                         \
     const ::dv::ProcedureDefinition dvDefinitionOf##Name(#Name, Name); \
-    int Name([[maybe_unused]] std::string_view procedure)
+    Response Name([[maybe_unused]] std::string_view procedure)
 
 namespace dv {
 

@@ -82,7 +82,7 @@ bool ProcessWindow::startPass() {
         return false;
     }
     if (report_ != nullptr) report_->Open(*pages_);
-    if (process_.HandleRecord() != 0) {
+    if (process_.HandleRecord() != kLevelBenign) {
         finish(RespCompleted);
         return false;
     }
@@ -92,7 +92,7 @@ bool ProcessWindow::startPass() {
 bool ProcessWindow::step() {
     switch (process_.ReadNext()) {
         case ReadResult::Record:
-            if (process_.HandleRecord() == 0) return true;
+            if (process_.HandleRecord() == kLevelBenign) return true;
             passResponse_ = RespCompleted;
             return false;
         case ReadResult::End:

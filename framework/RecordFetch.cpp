@@ -6,7 +6,7 @@
 namespace dv {
 
 bool fetchRecord(FileManager& file, int key) {
-    const int result = file.Fetch(key);
+    const Level result = file.Fetch(key);
     if (result == kLevelBenign) return true;
     if (result == kLevelNotify) {
         const TableDriver* driver = file.driver();

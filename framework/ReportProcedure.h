@@ -29,7 +29,7 @@ inline constexpr std::string_view kReportCancelledText = "|Report was canceled!|
 //
 //   ReportProcedure report("IzpisSifrantEnote", "IzpisSifrantEnote", layout, names);
 //   report.SetUp(window, view);
-//   report.onRecord([&] { report.report().Print("Detail"); return 0; });
+//   report.onRecord([&] { report.report().Print("Detail"); return kLevelBenign; });
 //   report.onEndOfReport([&] { report.report().Print("Zakljucek"); });
 //   return report.Run();
 //

@@ -1,6 +1,7 @@
 #include "framework/SettingsEntries.h"
 
 #include "data/SettingsManager.h"
+#include "runtime/ExpressionValue.h"
 #include "runtime/FrontEnd.h"
 
 namespace dv {
@@ -34,16 +35,6 @@ void reportSettingsNotSaved(const FileResult& failure) {
                "||Nastavitve veljajo do izhoda iz programa. Odpravite vzrok in jih potrdite znova.";
     box.icon = MessageIcon::Exclamation;
     currentFrontEnd().messageBox(box);
-}
-
-SavedSettingsValues::SavedSettingsValues(std::span<const SettingsEntry> entries) {
-    saved_.reserve(entries.size());
-    for (const SettingsEntry& entry : entries)
-        saved_.push_back({entry.variable, entry.variable.read()});
-}
-
-void SavedSettingsValues::restore() const {
-    for (const Saved& s : saved_) s.variable.write(s.value);
 }
 
 }  // namespace dv

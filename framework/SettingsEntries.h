@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "data/IniFile.h"
-#include "runtime/ExpressionValue.h"
 #include "runtime/ExpressionVariable.h"
 
 namespace dv {
@@ -28,22 +27,5 @@ FileResult writeSettingsEntries(SettingsManager& settings, std::span<const Setti
 
 // Tells the user that the settings were not saved, and why, under " OPOZORILO".
 void reportSettingsNotSaved(const FileResult& failure);
-
-// The values the entries' variables hold when it is made, so that a window that edits the
-// variables directly can put them back when the user cancels it.
-class SavedSettingsValues {
-  public:
-    explicit SavedSettingsValues(std::span<const SettingsEntry> entries);
-
-    // Every variable back to its saved value.
-    void restore() const;
-
-  private:
-    struct Saved {
-        VariableRef variable;
-        ExpressionValue value;
-    };
-    std::vector<Saved> saved_;
-};
 
 }  // namespace dv

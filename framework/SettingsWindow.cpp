@@ -6,17 +6,16 @@
 namespace dv {
 
 SettingsWindow::SettingsWindow(std::string name, std::vector<SettingsEntry> entries,
-                               bool restoreOnCancel, std::string_view okControl,
+                               SettingsReader readBack, std::string_view okControl,
                                std::string_view cancelControl)
     : FormProcedure(name, procedureLayout(name), programErrors(), &programSettings()),
       entries_(std::move(entries)),
-      saved_(entries_),
-      restoreOnCancel_(restoreOnCancel) {
+      readBack_(readBack) {
     setOkControl(okControl);
     AddEndButton(cancelControl, RespCancelled);
 }
 
-int SettingsWindow::OnCompleted(const Event&) {
+EventResult SettingsWindow::OnCompleted(const Event&) {
     const FileResult written = writeSettingsEntries(programSettings(), entries_);
     if (!written.ok()) {
         reportSettingsNotSaved(written);
@@ -26,9 +25,10 @@ int SettingsWindow::OnCompleted(const Event&) {
     return kEventDone;
 }
 
-int SettingsWindow::OnClose(const Event& event) {
-    const int result = FormProcedure::OnClose(event);
-    if (result == kEventGoOn && response() != RespCompleted && restoreOnCancel_) saved_.restore();
+EventResult SettingsWindow::OnClose(const Event& event) {
+    const EventResult result = FormProcedure::OnClose(event);
+    if (result == kEventGoOn && response() != RespCompleted && readBack_ != nullptr)
+        readBack_(programSettings());
     return result;
 }
 

@@ -74,7 +74,7 @@ bool WindowProcedure::pressKeyButton(KeyCode key) {
 bool WindowProcedure::takeCallButton(int control) {
     for (const CallButton& button : callButtons_) {
         if (button.control != control) continue;
-        callProcedure(procedureByName(button.procedure), 0);
+        callProcedure(procedureByName(button.procedure), Request::None);
         AfterCall();
         return true;
     }
@@ -86,10 +86,10 @@ void WindowProcedure::AddHistoryControl(std::string_view control) {
     historyControls_.emplace_back(control);
 }
 
-int WindowProcedure::Execute() {
-    if (SetUp() == 0) RunLoop();
+Response WindowProcedure::Execute() {
+    if (SetUp() == kLevelBenign) RunLoop();
     TearDown();
-    return response_ != 0 ? response_ : RespCancelled;
+    return response_ != Response::None ? response_ : RespCancelled;
 }
 
 void WindowProcedure::Finish(Response response) {
@@ -101,7 +101,7 @@ void WindowProcedure::RunLoop() {
     if (!dead_) lastInserted_.reset();
     while (window_ && window_->isOpen()) {
         const Event event = window_->nextEvent();
-        const int result = OnEvent(event);
+        const EventResult result = OnEvent(event);
         if (result == kEventEndLoop) break;
         const bool closing =
             event.kind == EventKind::CloseWindow || event.kind == EventKind::CloseDown;
@@ -109,8 +109,8 @@ void WindowProcedure::RunLoop() {
     }
 }
 
-int WindowProcedure::OnEvent(const Event& event) {
-    int result = kEventGoOn;
+EventResult WindowProcedure::OnEvent(const Event& event) {
+    EventResult result = kEventGoOn;
     if (event.isWindowEvent()) {
         result = OnWindowEvent(event);
     } else {
@@ -141,7 +141,7 @@ Event valueRefused(const Event& accepted, const Control& control) {
 
 }  // namespace
 
-int WindowProcedure::dispatchByKind(const Event& event) {
+EventResult WindowProcedure::dispatchByKind(const Event& event) {
     Control* control = controlAt(event.control);
     switch (event.kind) {
         case EventKind::Accepted:
@@ -170,7 +170,7 @@ int WindowProcedure::dispatchByKind(const Event& event) {
     }
 }
 
-int WindowProcedure::OnWindowEvent(const Event& event) {
+EventResult WindowProcedure::OnWindowEvent(const Event& event) {
     switch (event.kind) {
         case EventKind::CloseWindow:
         case EventKind::CloseDown:
@@ -189,17 +189,17 @@ int WindowProcedure::OnWindowEvent(const Event& event) {
     }
 }
 
-int WindowProcedure::OnControlEvent(const Event&) {
+EventResult WindowProcedure::OnControlEvent(const Event&) {
     return kEventGoOn;
 }
 
-int WindowProcedure::OnNewSelection(const Event& event) {
+EventResult WindowProcedure::OnNewSelection(const Event& event) {
     const Control* control = controlAt(event.control);
     if (control != nullptr && control->type() == ControlType::Sheet) Refresh();
     return kEventGoOn;
 }
 
-int WindowProcedure::OnRejected(const Event& event) {
+EventResult WindowProcedure::OnRejected(const Event& event) {
     Control* control = controlAt(event.control);
     if (control == nullptr) return kEventGoOn;
     // The runtime only beeps; the user is told why the text was refused before it goes back to
@@ -216,7 +216,7 @@ int WindowProcedure::OnRejected(const Event& event) {
     return kEventDone;
 }
 
-int WindowProcedure::OnSelected(const Event&) {
+EventResult WindowProcedure::OnSelected(const Event&) {
     return kEventGoOn;
 }
 

@@ -117,32 +117,32 @@ class WindowProcedure {
     // Takes events until a handler ends the loop or the window closes.
     virtual void RunLoop();
     // Set-up; 0 goes on, anything else ends the procedure before its loop.
-    virtual int SetUp();
+    [[nodiscard]] virtual Level SetUp();
     virtual void TearDown();
     // After the window opened: refresh, set-up finished.
     virtual void AfterOpen();
     // The procedure's own initial values of a new record.
     virtual void FieldDefaultsHook() {}
     // Prepares the primary record for the request; 0 opens the window.
-    virtual int PrepareRecord();
+    [[nodiscard]] virtual Level PrepareRecord();
     // Refreshes the components and shows the variables again.
     virtual void Refresh(bool force = false);
     // The history ("ditto") function: the value last saved in the control's field comes back.
     virtual void RecallField(Control& control);
     // SetUp; RunLoop when it gave 0; TearDown. Returns RESPONSE.
-    int Execute();
+    Response Execute();
     // Stores the response and asks the window to close.
     void Finish(Response response);
 
-    virtual int OnAccepted(const Event& event);
-    virtual int OnCompleted(const Event& event);
-    virtual int OnClose(const Event& event);
-    virtual int OnEvent(const Event& event);
-    virtual int OnControlEvent(const Event& event);
-    virtual int OnNewSelection(const Event& event);
-    virtual int OnRejected(const Event& event);
-    virtual int OnSelected(const Event& event);
-    virtual int OnWindowEvent(const Event& event);
+    [[nodiscard]] virtual EventResult OnAccepted(const Event& event);
+    [[nodiscard]] virtual EventResult OnCompleted(const Event& event);
+    [[nodiscard]] virtual EventResult OnClose(const Event& event);
+    [[nodiscard]] virtual EventResult OnEvent(const Event& event);
+    [[nodiscard]] virtual EventResult OnControlEvent(const Event& event);
+    [[nodiscard]] virtual EventResult OnNewSelection(const Event& event);
+    [[nodiscard]] virtual EventResult OnRejected(const Event& event);
+    [[nodiscard]] virtual EventResult OnSelected(const Event& event);
+    [[nodiscard]] virtual EventResult OnWindowEvent(const Event& event);
 
     // ---- state
 
@@ -192,16 +192,16 @@ class WindowProcedure {
 
     void openWindow();
     void setCaptionByRequest();
-    int dispatchByKind(const Event& event);
-    int takeToolbar(int control);
+    EventResult dispatchByKind(const Event& event);
+    EventResult takeToolbar(int control);
     bool pressKeyButton(KeyCode key);
     bool takeCallButton(int control);
     void pressOk();
-    int completeInsert();
-    int completeChange();
-    int completeDelete();
-    int startNextRecord();
-    int leaveChangedRecord();
+    EventResult completeInsert();
+    EventResult completeChange();
+    EventResult completeDelete();
+    EventResult startNextRecord();
+    EventResult leaveChangedRecord();
     void rereadLastInserted();
     void snapshotGuarded();
     void savePosition();
@@ -227,8 +227,8 @@ class WindowProcedure {
     WindowResizer ownResizer_;
     WindowResizer* resizer_ = &ownResizer_;
     std::int32_t* vcrRequest_;
-    Request request_ = 0;
-    Request originalRequest_ = 0;
+    Request request_ = Request::None;
+    Request originalRequest_ = Request::None;
     Response response_ = RespCancelled;
     int firstField_ = 0;
     int okButton_ = 0;

@@ -6,18 +6,18 @@
 
 namespace dv {
 
-int WindowProcedure::SetUp() {
+Level WindowProcedure::SetUp() {
     errors_.pushProcedure(name_);
     nameRecorded_ = true;
     request_ = CallerRequest;
     originalRequest_ = request_;
     response_ = RespCancelled;
-    CallerRequest = 0;
-    CallerResponse = 0;
+    CallerRequest = Request::None;
+    CallerResponse = Response::None;
 
     if (primary_ != nullptr) {
         filesOpened_ = true;
-        if (const int opened = primary_->OpenAll(); opened != kLevelBenign) return opened;
+        if (const Level opened = primary_->OpenAll(); opened != kLevelBenign) return opened;
     }
     if (request_ == ReqView) {
         insertAction = kInsertViewOnly;
@@ -27,15 +27,15 @@ int WindowProcedure::SetUp() {
         okControl_ = 0;
     } else {
         okControl_ = okButton_;
-        if (const int prepared = PrepareRecord(); prepared != 0) return prepared;
+        if (const Level prepared = PrepareRecord(); prepared != kLevelBenign) return prepared;
     }
     openWindow();
-    return 0;
+    return kLevelBenign;
 }
 
-int WindowProcedure::PrepareRecord() {
+Level WindowProcedure::PrepareRecord() {
     snapshotGuarded();
-    if (primary_ == nullptr) return 0;
+    if (primary_ == nullptr) return kLevelBenign;
     if (request_ == ReqInsert && insertAction != 0) {
         response_ = RespCompleted;
         FieldDefaultsHook();
@@ -43,12 +43,12 @@ int WindowProcedure::PrepareRecord() {
         response_ = RespCancelled;
     } else if (request_ == ReqDelete &&
                (deleteAction == kDeleteAsk || deleteAction == kDeleteSilently)) {
-        const int deleted = primary_->DeleteWithRules(deleteAction == kDeleteAsk);
+        const Level deleted = primary_->DeleteWithRules(deleteAction == kDeleteAsk);
         response_ = deleted == kLevelBenign ? RespCompleted : RespCancelled;
         return kLevelFatal;
     }
     saved_ = primary_->file().SnapshotBuffer();
-    return 0;
+    return kLevelBenign;
 }
 
 void WindowProcedure::openWindow() {

@@ -59,6 +59,11 @@ class Control {
     // The user typed into it since it was last accepted or set by program.
     bool changedByUser() const { return changedByUser_; }
     void setChangedByUser(bool changed) { changedByUser_ = changed; }
+    // The text as the user typed it when the control was last accepted after typing, before its
+    // picture formatted it: "0" typed into a number entry that shows zero blank. Empty while the
+    // user has typed nothing into it.
+    const std::string& typedText() const { return typedText_; }
+    void setTypedText(std::string text) { typedText_ = std::move(text); }
 
     // State of its own; a control also counts as disabled or hidden when its container is.
     bool enabledFlag() const { return enabled_; }
@@ -141,6 +146,7 @@ class Control {
     bool required_;
     std::string value_;
     bool changedByUser_ = false;
+    std::string typedText_;
     bool enabled_;
     bool hidden_;
     bool readOnly_;

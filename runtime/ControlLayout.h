@@ -50,6 +50,7 @@ struct ControlLayout {
     bool skip = false;                 // Tab passes it over
     bool isDefault = false;            // the button that Enter presses
     bool paged = false;                // a list whose rows are a page: the procedure scrolls it
+    bool link = false;                 // a string that is pressed as a button is (a web link)
     std::string value;                 // a radio: the value it gives its option group
     std::string trueValue = "1";       // a check box: its value when checked
     std::string falseValue = "0";      // and when clear
@@ -63,6 +64,7 @@ struct ControlLayout {
     bool radiosFromRule = false;  // an option whose radios are the codes of its field's rule
     Colour foreground = kDefaultColour;
     Colour background = kDefaultColour;
+    Colour hover = kDefaultColour;  // a link: its text colour while the pointer is over it
     int parent = 0;  // the number of the control that holds it, 0 for the window itself
     int line = 0;    // its line in the layout file
 };

@@ -7,6 +7,7 @@
 
 #include "runtime/Date.h"
 #include "runtime/PageQueue.h"
+#include "runtime/Request.h"
 
 namespace dv {
 
@@ -89,10 +90,10 @@ struct ReportPreviewRequest {
     int zoom = 0;  // percent; 0 fits the whole page
 };
 
-// How the user left the preview: the response (1 printed or saved, 2 closed without) and the
-// preview options as the user left them.
+// How the user left the preview: the response (completed: printed or saved; cancelled: closed
+// without) and the preview options as the user left them.
 struct ReportPreviewResult {
-    std::uint8_t response = 2;
+    Response response = RespCancelled;
     int copies = 1;
     int zoom = 0;
 };
@@ -140,7 +141,7 @@ class FrontEnd {
     // Shows the pages of a finished report until the user closes the preview. Front ends
     // without a preview print nothing and answer that the preview was closed.
     virtual ReportPreviewResult previewReport(const ReportPreviewRequest& request) {
-        return {2, request.copies, request.zoom};
+        return {RespCancelled, request.copies, request.zoom};
     }
 };
 

@@ -18,10 +18,10 @@ namespace {
 //
 // The window line comes first and is not indented; every other line is indented with blanks,
 // and a line indented deeper than the one before it lies inside that control. Attributes are
-// flags (required, disabled, hidden, readonly, skip, default, paged) or NAME=VALUE (tip, msg,
-// help for both tip and msg, label, picture, value, true, false, from, icon, fg, bg; a button's
-// key and call; a list's table, order, filter, locator, query, form and print; an option's
-// radios=rule).
+// flags (required, disabled, hidden, readonly, skip, default, paged, a string's link) or
+// NAME=VALUE (tip, msg, help for both tip and msg, label, picture, value, true, false, from,
+// icon, fg, bg; a link's hover colour; a button's key and call; a list's table, order, filter,
+// locator, query, form and print; an option's radios=rule).
 class Parser final : public LayoutReader {
   public:
     explicit Parser(std::string_view source) : LayoutReader(source, "window", "CAPTION") {
@@ -151,6 +151,8 @@ class Parser final : public LayoutReader {
                 declared.isDefault = true;
             else if (key == "paged" && t == ControlType::List)
                 declared.paged = true;
+            else if (key == "link" && t == ControlType::String)
+                declared.link = true;
             else
                 badAttribute(declared, token);
             return;
@@ -190,6 +192,8 @@ class Parser final : public LayoutReader {
             declared.foreground = wholeNumber(value, key);
         else if (key == "bg")
             declared.background = wholeNumber(value, key);
+        else if (key == "hover" && t == ControlType::String)
+            declared.hover = wholeNumber(value, key);
         else
             badAttribute(declared, token);
     }

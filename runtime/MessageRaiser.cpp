@@ -16,11 +16,11 @@ class StandardErrorRaiser final : public MessageRaiser {
     void quoteFile(std::string_view text) override { file_ = text; }
     void quoteField(std::string_view) override {}
     void captureErrorState() override {}
-    int raise(std::uint16_t id) override {
+    Level raise(std::uint16_t id) override {
         std::cerr << "message " << id << (file_.empty() ? "" : " on ") << file_ << '\n';
         return kLevelNotify;
     }
-    int raiseWithText(std::uint16_t id, std::string_view text) override {
+    Level raiseWithText(std::uint16_t id, std::string_view text) override {
         std::cerr << "message " << id << ": " << text << '\n';
         return kLevelNotify;
     }
@@ -46,7 +46,7 @@ MessageRaiser* setCurrentMessageRaiser(MessageRaiser* raiser) {
     return installed().exchange(raiser);
 }
 
-int raiseProcedureNotDefined(std::string_view procedure) {
+Level raiseProcedureNotDefined(std::string_view procedure) {
     return currentMessageRaiser().raiseWithText(message::ProcedureNotDefined, procedure);
 }
 

@@ -7,14 +7,25 @@
 namespace dv {
 
 // Levels of a message; raising a message acts by its level and returns the level result.
-enum MessageLevel : std::uint8_t {
-    MsgQuiet = 0,     // nothing shown, logged or recorded; result 0
-    MsgAsk = 1,       // Yes/No question; result 0 for Yes, 4 for No
-    MsgProgram = 2,   // a programming error, handled as MsgFatal
-    MsgFatal = 3,     // shown with OK, then the program ends
-    MsgDeclined = 4,  // handled as MsgAsk
-    MsgNotify = 5,    // notice with OK; result 5
+enum class MessageLevel : std::uint8_t {
+    Quiet = 0,     // nothing shown, logged or recorded; result 0
+    Ask = 1,       // Yes/No question; result 0 for Yes, 4 for No
+    Program = 2,   // a programming error, handled as Fatal
+    Fatal = 3,     // shown with OK, then the program ends
+    Declined = 4,  // handled as Ask
+    Notify = 5,    // notice with OK; result 5
 };
+inline constexpr MessageLevel MsgQuiet = MessageLevel::Quiet;
+inline constexpr MessageLevel MsgAsk = MessageLevel::Ask;
+inline constexpr MessageLevel MsgProgram = MessageLevel::Program;
+inline constexpr MessageLevel MsgFatal = MessageLevel::Fatal;
+inline constexpr MessageLevel MsgDeclined = MessageLevel::Declined;
+inline constexpr MessageLevel MsgNotify = MessageLevel::Notify;
+
+// The number of a level, as message blocks, logs and the history's thresholds keep it.
+constexpr int levelNumber(MessageLevel level) {
+    return static_cast<int>(level);
+}
 
 // The one table of the messages that table operations, forms, lists and batches raise by id:
 // name, id, level, title and text. Code names a message by its name (message::RecordAdded);

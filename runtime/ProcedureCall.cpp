@@ -2,14 +2,14 @@
 
 namespace dv {
 
-Request CallerRequest = 0;
-Response CallerResponse = 0;
+Request CallerRequest = Request::None;
+Response CallerResponse = Response::None;
 std::int32_t CallerVcrRequest = 0;
 
-int callProcedure(const ProcedureBody& procedure, Request request) {
+Response callProcedure(const ProcedureBody& procedure, Request request) {
     CallerRequest = request;
-    const int response = procedure();
-    CallerResponse = static_cast<Response>(response);
+    const Response response = procedure();
+    CallerResponse = response;
     return response;
 }
 

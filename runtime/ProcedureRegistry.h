@@ -30,7 +30,7 @@ ProcedureRegistry& programProcedures();
 
 // A procedure defined in the program's code: its name and the body that runs it, which is told
 // the name it runs under (a window procedure loads its layout by it).
-using DefinedBody = int (*)(std::string_view name);
+using DefinedBody = Response (*)(std::string_view name);
 struct DefinedProcedure {
     std::string_view name;
     DefinedBody body;

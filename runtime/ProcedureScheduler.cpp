@@ -53,7 +53,7 @@ void ProcedureScheduler::runBody(ProcedureThread& thread) {
     try {
         thread.response_ = thread.body_();
     } catch (const ProcedureAborted&) {
-        thread.response_ = 0;
+        thread.response_ = Response::None;
     } catch (const std::exception& e) {
         thread.failed_ = true;
         thread.failure_ = e.what();

@@ -16,7 +16,7 @@ namespace dv {
 // A procedure that ended, as the front end learns of it.
 struct ProcedureEnd {
     std::string name;
-    int response = 0;
+    Response response = Response::None;
     bool failed = false;  // an exception escaped the procedure
     std::string failure;  // what it said
 };

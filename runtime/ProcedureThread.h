@@ -5,12 +5,14 @@
 #include <string>
 #include <thread>
 
+#include "runtime/Request.h"
+
 namespace dv {
 
 class ProcedureScheduler;
 
 // A procedure's work: it runs, and returns its response.
-using ProcedureBody = std::function<int()>;
+using ProcedureBody = std::function<Response()>;
 
 // Thrown out of a procedure's wait when the program ends the procedure (shutdown). It derives
 // from nothing, so that handlers of std::exception let it pass and the procedure's stack unwinds.
@@ -42,7 +44,7 @@ class ProcedureThread {
     std::condition_variable turn_;  // signalled when the baton is handed to this thread
     State state_ = State::Starting;
     std::function<bool()> readyWhen_;  // while waiting: whether it can go on
-    int response_ = 0;
+    Response response_ = Response::None;
     std::string failure_;  // what an escaped exception said
     bool failed_ = false;
 };

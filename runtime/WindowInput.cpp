@@ -27,6 +27,7 @@ bool acceptFocused(Window& window, std::uint64_t& accepted) {
         window.post(EventKind::Rejected, focus->number(), 0, std::move(problem));
         return false;
     }
+    focus->setTypedText(focus->value());
     focus->reformat();
     focus->setChangedByUser(false);
     window.post(EventKind::Accepted, *focus);
@@ -215,6 +216,9 @@ InputResult pressControl(Window& window, Control& control) {
             return {};
         case ControlType::Tab:
             return chooseTab(window, control);
+        case ControlType::String:
+            if (control.declared().link) break;
+            return refused(control, "cannot be pressed");
         default:
             return refused(control, "cannot be pressed");
     }

@@ -36,7 +36,7 @@ InputResult focusControl(Window& window, Control& control);
 // accepting it. A drop list takes only one of its choices.
 InputResult typeInto(Window& window, Control& control, std::string text);
 
-// Presses a button, toolbar button or menu item (Accepted), toggles a check box, chooses a
+// Presses a button, link, toolbar button or menu item (Accepted), toggles a check box, chooses a
 // radio (the option group takes its value and receives Accepted) or chooses a tab. A control
 // that had the focus with changed text is accepted first.
 InputResult pressControl(Window& window, Control& control);

@@ -17,19 +17,19 @@ constexpr int kAttemptsPerQuestion = 3;
 
 }  // namespace
 
-int FileManager::AutoNumber() {
+Level FileManager::AutoNumber() {
     return autoNumber(thread(), true);
 }
-int FileManager::AutoNumberSilently() {
+Level FileManager::AutoNumberSilently() {
     return autoNumber(thread(), false);
 }
 
-int FileManager::autoNumber(ThreadInfo& info, bool report) {
+Level FileManager::autoNumber(ThreadInfo& info, bool report) {
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     for (;;) {
         for (int attempt = 0; attempt < kAttemptsPerQuestion; ++attempt) {
             bool numbered = true;
-            if (const int result = numberKeys(info, report, numbered); result != kLevelBenign)
+            if (const Level result = numberKeys(info, report, numbered); result != kLevelBenign)
                 return result;
             if (numbered && info.driver->add() == DriverCode::Ok) {
                 info.autoIncDone = true;
@@ -43,10 +43,10 @@ int FileManager::autoNumber(ThreadInfo& info, bool report) {
     }
 }
 
-int FileManager::numberKeys(ThreadInfo& info, bool report, bool& numbered) {
+Level FileManager::numberKeys(ThreadInfo& info, bool report, bool& numbered) {
     for (std::size_t k = 0; k < table_.keys.size(); ++k) {
         if (table_.keys[k].autoIncComponent < 0) continue;
-        if (const int result = numberKey(info, static_cast<int>(k), report, numbered);
+        if (const Level result = numberKey(info, static_cast<int>(k), report, numbered);
             result != kLevelBenign || !numbered)
             return result;
     }
@@ -56,7 +56,7 @@ int FileManager::numberKeys(ThreadInfo& info, bool report, bool& numbered) {
 // Reads the record with the highest number: the last (first, for a descending component) of a
 // key of one component; for a key of several, the last record at or before the leading values
 // with the highest possible number. `numbered` is false when no number is left.
-int FileManager::numberKey(ThreadInfo& info, int key, bool report, bool& numbered) {
+Level FileManager::numberKey(ThreadInfo& info, int key, bool report, bool& numbered) {
     const KeyDef& def = table_.keys[static_cast<std::size_t>(key)];
     const auto autoInc = static_cast<std::size_t>(def.autoIncComponent);
     const KeyComponent& component = def.components[autoInc];

@@ -121,7 +121,7 @@ void FileManager::note(ThreadInfo& info, std::uint16_t id, std::string_view fiel
     info.lastErrorHasText = withText;
 }
 
-int FileManager::raiseNoted(ThreadInfo& info) {
+Level FileManager::raiseNoted(ThreadInfo& info) {
     setLastError(info.lastErrorState);
     MessageRaiser& raiser = errors();
     raiser.quoteFile(fileName());
@@ -134,19 +134,19 @@ void FileManager::NoteError(std::uint16_t id) {
     note(thread(), id);
 }
 
-int FileManager::RaiseError(std::uint16_t id) {
+Level FileManager::RaiseError(std::uint16_t id) {
     ThreadInfo& info = thread();
     note(info, id);
     return raiseNoted(info);
 }
 
-int FileManager::RaiseWithText(std::uint16_t id, std::string_view text) {
+Level FileManager::RaiseWithText(std::uint16_t id, std::string_view text) {
     ThreadInfo& info = thread();
     note(info, id, {}, text, true);
     return raiseNoted(info);
 }
 
-int FileManager::RaiseLastError() {
+Level FileManager::RaiseLastError() {
     ThreadInfo& info = thread();
     if (info.lastError == 0) return kLevelBenign;
     return raiseNoted(info);

@@ -70,49 +70,49 @@ class FileManager {
     MessageRaiser& errors() const;
 
     // ---- opening
-    int Open(bool force = false);
-    int OpenSilently(bool force = false);
-    int Close();
+    Level Open(bool force = false);
+    Level OpenSilently(bool force = false);
+    Level Close();
     // The use check every read and write runs first: opens the table physically when it was
     // opened lazily; message 39 "File Usage Error" when this thread never opened it. 0 or
     // kLevelFatal.
-    int UseFile();
+    Level UseFile();
 
     // ---- reading
     // Reads the record whose values of `key` stand in the buffer (silent): 0 or kLevelNotify.
-    int Fetch(int key);
+    Level Fetch(int key);
     // Fetch, clearing the buffer when no record is found.
-    int FetchOrClear(int key);
-    int Next();
-    int Previous();
-    int NextSilently();
-    int PreviousSilently();
+    Level FetchOrClear(int key);
+    Level Next();
+    Level Previous();
+    Level NextSilently();
+    Level PreviousSilently();
 
     // ---- writing
     // Clears the buffer (unless `keepBuffer`), gives the fields their defaults and, on a table
     // with an auto-numbered key, numbers the record and adds it at once.
-    int PrepareNew(bool keepBuffer = false);
-    int AutoNumber();
-    int AutoNumberSilently();
-    int Insert();
-    int InsertSilently();
-    int Update();
-    int UpdateSilently();
+    [[nodiscard]] Level PrepareNew(bool keepBuffer = false);
+    [[nodiscard]] Level AutoNumber();
+    [[nodiscard]] Level AutoNumberSilently();
+    [[nodiscard]] Level Insert();
+    [[nodiscard]] Level InsertSilently();
+    [[nodiscard]] Level Update();
+    [[nodiscard]] Level UpdateSilently();
     // Deletes the current record (silent: message 11 noted on failure).
-    int Remove();
+    [[nodiscard]] Level Remove();
     // Deletes again the record that auto-numbering added for the current new record (through
     // `keeper`, so that its related records go too, else directly).
-    int CancelAutoNumber(RelationKeeper* keeper = nullptr);
+    Level CancelAutoNumber(RelationKeeper* keeper = nullptr);
 
     // ---- validation (field numbers from 1)
-    int CheckField(int field);
-    int CheckFieldSilently(int field);
+    Level CheckField(int field);
+    Level CheckFieldSilently(int field);
     // Tests one field against its rule: 0, or kLevelNotify after quoting the field's text and
     // raising (or noting) message 14-18 with the rule's text.
-    virtual int CheckFieldRule(int field, bool report);
+    virtual Level CheckFieldRule(int field, bool report);
     // Checks fields first..last; 0, or the result of the first failing field (its number in
     // `failing`).
-    int CheckFields(int first, int last, int& failing, bool report = true);
+    Level CheckFields(int first, int last, int& failing, bool report = true);
     // Checks the fields from `firstField` on: 0 or the number of the first failing field.
     int CheckRecord(int firstField = 1, bool report = true);
 
@@ -130,10 +130,10 @@ class FileManager {
     // ---- errors
     // Captures the runtime error state and notes `id` as this thread's last error.
     void NoteError(std::uint16_t id);
-    int RaiseError(std::uint16_t id);
-    int RaiseWithText(std::uint16_t id, std::string_view text);
+    Level RaiseError(std::uint16_t id);
+    Level RaiseWithText(std::uint16_t id, std::string_view text);
     // Raises the last noted error with the runtime error state as it was noted.
-    int RaiseLastError();
+    Level RaiseLastError();
 
     // Consulted for every related record a RelationKeeper walks; true skips it.
     virtual bool SkipRecord() { return false; }
@@ -165,23 +165,23 @@ class FileManager {
 
     ThreadInfo& thread() const;
     ThreadInfo* findThread() const;
-    int useCheck(ThreadInfo& info);
-    int openTable(bool force, bool report);
-    int physicalOpen(ThreadInfo& info, bool report);
-    int openFailure(ThreadInfo& info, std::uint16_t id, bool report);
+    Level useCheck(ThreadInfo& info);
+    Level openTable(bool force, bool report);
+    Level physicalOpen(ThreadInfo& info, bool report);
+    Level openFailure(ThreadInfo& info, std::uint16_t id, bool report);
     TableDriver& driverFor(ThreadInfo& info);
-    int sequential(bool forward, bool report);
-    int insert(bool report);
-    int update(bool report);
-    int autoNumber(ThreadInfo& info, bool report);
-    int numberKeys(ThreadInfo& info, bool report, bool& numbered);
-    int numberKey(ThreadInfo& info, int key, bool report, bool& numbered);
+    Level sequential(bool forward, bool report);
+    Level insert(bool report);
+    Level update(bool report);
+    Level autoNumber(ThreadInfo& info, bool report);
+    Level numberKeys(ThreadInfo& info, bool report, bool& numbered);
+    Level numberKey(ThreadInfo& info, int key, bool report, bool& numbered);
     DriverCode putReserved(ThreadInfo& info);
     int firstDuplicateKey(ThreadInfo& info, bool inPlace);
-    int duplicateKey(ThreadInfo& info, bool inPlace, bool report);
+    Level duplicateKey(ThreadInfo& info, bool inPlace, bool report);
     void note(ThreadInfo& info, std::uint16_t id, std::string_view field = {},
               std::string_view text = {}, bool withText = false);
-    int raiseNoted(ThreadInfo& info);
+    Level raiseNoted(ThreadInfo& info);
     void remember(ThreadInfo& info);
     SnapshotHandle newHandle() const;
 

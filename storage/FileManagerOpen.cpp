@@ -5,24 +5,24 @@
 
 namespace dv {
 
-int FileManager::Open(bool force) {
+Level FileManager::Open(bool force) {
     return openTable(force, true);
 }
 
-int FileManager::OpenSilently(bool force) {
+Level FileManager::OpenSilently(bool force) {
     return openTable(force, false);
 }
 
-int FileManager::openTable(bool force, bool report) {
+Level FileManager::openTable(bool force, bool report) {
     ThreadInfo& info = thread();
     if (!info.used && (force || (!settings_.lazyOpen && info.opened == 0))) {
-        if (const int result = physicalOpen(info, report); result != kLevelBenign) return result;
+        if (const Level result = physicalOpen(info, report); result != kLevelBenign) return result;
     }
     ++info.opened;
     return kLevelBenign;
 }
 
-int FileManager::Close() {
+Level FileManager::Close() {
     ThreadInfo& info = thread();
     if (info.opened == 0) return kLevelBenign;
     if (--info.opened > 0) return kLevelBenign;
@@ -36,13 +36,13 @@ int FileManager::Close() {
     return kLevelBenign;
 }
 
-int FileManager::UseFile() {
+Level FileManager::UseFile() {
     return useCheck(thread());
 }
 
 // A table that this thread never opened is a programming error, also when it is not opened
 // lazily (the driver would only say that it is not open).
-int FileManager::useCheck(ThreadInfo& info) {
+Level FileManager::useCheck(ThreadInfo& info) {
     errors().quoteFile(fileName());
     if (info.used) return kLevelBenign;
     if (info.opened == 0) {
@@ -51,7 +51,7 @@ int FileManager::useCheck(ThreadInfo& info) {
         return kLevelFatal;
     }
     const BufferCopy kept(table_, buffer());
-    const int result = physicalOpen(info, true);
+    const Level result = physicalOpen(info, true);
     kept.restoreInto(buffer());
     return result == kLevelBenign ? kLevelBenign : kLevelFatal;
 }
@@ -65,14 +65,14 @@ TableDriver& FileManager::driverFor(ThreadInfo& info) {
     return *info.driver;
 }
 
-int FileManager::openFailure(ThreadInfo& info, std::uint16_t id, bool report) {
+Level FileManager::openFailure(ThreadInfo& info, std::uint16_t id, bool report) {
     note(info, id);
     return report ? raiseNoted(info) : kLevelNotify;
 }
 
 // At most two attempts: a missing table is created, damaged keys are rebuilt, and a table that
 // cannot be written to is opened read-only, each followed by one more attempt.
-int FileManager::physicalOpen(ThreadInfo& info, bool report) {
+Level FileManager::physicalOpen(ThreadInfo& info, bool report) {
     TableDriver& driver = driverFor(info);
     for (int attempt = 0; attempt < 2; ++attempt) {
         DriverCode code = driver.open(accessFromOpenMode(settings_.openMode));

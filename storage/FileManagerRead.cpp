@@ -5,22 +5,22 @@
 
 namespace dv {
 
-int FileManager::Next() {
+Level FileManager::Next() {
     return sequential(true, true);
 }
-int FileManager::Previous() {
+Level FileManager::Previous() {
     return sequential(false, true);
 }
-int FileManager::NextSilently() {
+Level FileManager::NextSilently() {
     return sequential(true, false);
 }
-int FileManager::PreviousSilently() {
+Level FileManager::PreviousSilently() {
     return sequential(false, false);
 }
 
 // A held record is skipped (when asked to) as long as reading moves on; a driver that stays on
 // the same place when it meets a held record would otherwise be asked forever.
-int FileManager::sequential(bool forward, bool report) {
+Level FileManager::sequential(bool forward, bool report) {
     ThreadInfo& info = thread();
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     info.atEof = false;
@@ -51,7 +51,7 @@ int FileManager::sequential(bool forward, bool report) {
     }
 }
 
-int FileManager::Fetch(int key) {
+Level FileManager::Fetch(int key) {
     ThreadInfo& info = thread();
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     if (info.driver->get(key) != DriverCode::Ok) {
@@ -62,8 +62,8 @@ int FileManager::Fetch(int key) {
     return kLevelBenign;
 }
 
-int FileManager::FetchOrClear(int key) {
-    const int result = Fetch(key);
+Level FileManager::FetchOrClear(int key) {
+    const Level result = Fetch(key);
     if (result == kLevelNotify) clearRecord(table_, buffer());
     return result;
 }

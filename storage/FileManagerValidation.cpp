@@ -4,14 +4,14 @@
 
 namespace dv {
 
-int FileManager::CheckField(int field) {
+Level FileManager::CheckField(int field) {
     return CheckFieldRule(field, true);
 }
-int FileManager::CheckFieldSilently(int field) {
+Level FileManager::CheckFieldSilently(int field) {
     return CheckFieldRule(field, false);
 }
 
-int FileManager::CheckFieldRule(int field, bool report) {
+Level FileManager::CheckFieldRule(int field, bool report) {
     if (field < 1 || field > static_cast<int>(table_.fields.size())) return kLevelBenign;
     const auto failure = dv::CheckField(table_, buffer(), field - 1);
     if (!failure) return kLevelBenign;
@@ -23,10 +23,10 @@ int FileManager::CheckFieldRule(int field, bool report) {
     return kLevelNotify;
 }
 
-int FileManager::CheckFields(int first, int last, int& failing, bool report) {
+Level FileManager::CheckFields(int first, int last, int& failing, bool report) {
     failing = 0;
     for (int field = std::max(first, 1); field <= last; ++field) {
-        if (const int result = CheckFieldRule(field, report); result != kLevelBenign) {
+        if (const Level result = CheckFieldRule(field, report); result != kLevelBenign) {
             failing = field;
             return result;
         }

@@ -6,21 +6,21 @@
 
 namespace dv {
 
-int FileManager::PrepareNew(bool keepBuffer) {
+Level FileManager::PrepareNew(bool keepBuffer) {
     if (!keepBuffer) clearRecord(table_, buffer());
     FieldDefaults();
     if (!hasAutoInc_ || thread().autoIncDone) return kLevelBenign;
     return AutoNumber();
 }
 
-int FileManager::Insert() {
+Level FileManager::Insert() {
     return insert(true);
 }
-int FileManager::InsertSilently() {
+Level FileManager::InsertSilently() {
     return insert(false);
 }
 
-int FileManager::insert(bool report) {
+Level FileManager::insert(bool report) {
     ThreadInfo& info = thread();
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     if (CheckRecord(1, report) != 0) return kLevelNotify;
@@ -31,7 +31,7 @@ int FileManager::insert(bool report) {
     } else if (inPlace) {
         code = putReserved(info);
     } else {
-        if (const int result = autoNumber(info, report); result != kLevelBenign) return result;
+        if (const Level result = autoNumber(info, report); result != kLevelBenign) return result;
         code = DriverCode::Ok;
     }
     if (code == DriverCode::Ok) {
@@ -66,7 +66,7 @@ int FileManager::firstDuplicateKey(ThreadInfo& info, bool inPlace) {
     return -1;
 }
 
-int FileManager::duplicateKey(ThreadInfo& info, bool inPlace, bool report) {
+Level FileManager::duplicateKey(ThreadInfo& info, bool inPlace, bool report) {
     const ErrorState failure = lastError();
     const int key = firstDuplicateKey(info, inPlace);
     setLastError(failure);
@@ -76,17 +76,17 @@ int FileManager::duplicateKey(ThreadInfo& info, bool inPlace, bool report) {
     return report ? raiseNoted(info) : kLevelNotify;
 }
 
-int FileManager::Update() {
+Level FileManager::Update() {
     return update(true);
 }
-int FileManager::UpdateSilently() {
+Level FileManager::UpdateSilently() {
     return update(false);
 }
 
 // A record that another station changed since this thread read it is not written: the message
 // is noted (and raised by the reporting form), then the record is read again, so that the
 // buffer shows the other station's version.
-int FileManager::update(bool report) {
+Level FileManager::update(bool report) {
     ThreadInfo& info = thread();
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     if (CheckRecord(1, report) != 0) return kLevelUser;
@@ -108,7 +108,7 @@ int FileManager::update(bool report) {
     return kLevelNotify;
 }
 
-int FileManager::Remove() {
+Level FileManager::Remove() {
     ThreadInfo& info = thread();
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
     if (info.driver->remove() != DriverCode::Ok) {
@@ -119,7 +119,7 @@ int FileManager::Remove() {
     return kLevelBenign;
 }
 
-int FileManager::CancelAutoNumber(RelationKeeper* keeper) {
+Level FileManager::CancelAutoNumber(RelationKeeper* keeper) {
     ThreadInfo& info = thread();
     if (!info.autoIncDone) return kLevelBenign;
     if (useCheck(info) != kLevelBenign) return kLevelFatal;
@@ -133,7 +133,7 @@ int FileManager::CancelAutoNumber(RelationKeeper* keeper) {
         return kLevelNotify;
     }
     remember(info);
-    const int result = keeper != nullptr ? keeper->DeleteWithRules(false) : Remove();
+    const Level result = keeper != nullptr ? keeper->DeleteWithRules(false) : Remove();
     if (result == kLevelBenign) info.autoIncDone = false;
     return result;
 }

@@ -73,12 +73,12 @@ void RelationKeeper::forRelated(Each each) {
         if (inUse(link.updateMode) || inUse(link.deleteMode)) each(*link.other);
 }
 
-int RelationKeeper::OpenAll() {
+Level RelationKeeper::OpenAll() {
     const Visit visit(*this);
     if (!visit.first()) return kLevelBenign;
-    int result = file_.Open();
+    Level result = file_.Open();
     forRelated([&](RelationKeeper& other) {
-        const int opened = other.OpenAll();
+        const Level opened = other.OpenAll();
         if (result == kLevelBenign) result = opened;
     });
     return result;
@@ -100,10 +100,10 @@ void RelationKeeper::QuickScanMode(bool on) {
 
 // Every table the rules may touch is opened before the transaction begins: a table of another
 // data directory cannot be opened inside one.
-int RelationKeeper::enlist() {
+Level RelationKeeper::enlist() {
     const Visit visit(*this);
     if (!visit.first()) return kLevelBenign;
-    int result = file_.UseFile();
+    Level result = file_.UseFile();
     forRelated([&](RelationKeeper& other) {
         if (result == kLevelBenign) result = other.enlist();
     });
@@ -135,7 +135,7 @@ void RelationKeeper::setLinkingFields(const Link& link, const void* values) {
 
 // Places reading of the related table before its first record linked to `values`: the key's
 // other components take the value that sorts first.
-int RelationKeeper::placeAt(const Link& link, const void* values, Failure& failure) {
+Level RelationKeeper::placeAt(const Link& link, const void* values, Failure& failure) {
     FileManager& other = link.other->file_;
     const KeyDef& key = other.table().keys[static_cast<std::size_t>(link.hisKey)];
     for (const KeyComponent& component : key.components)
@@ -150,17 +150,17 @@ int RelationKeeper::placeAt(const Link& link, const void* values, Failure& failu
 // Calls `perRecord` for every record of the related table linked to `values`; the related
 // table's buffer and position are put back afterwards.
 template <typename PerRecord>
-int RelationKeeper::walkRelated(const Link& link, const void* values, Failure& failure,
-                                PerRecord perRecord) {
+Level RelationKeeper::walkRelated(const Link& link, const void* values, Failure& failure,
+                                  PerRecord perRecord) {
     FileManager& other = link.other->file_;
     if (other.UseFile() != kLevelBenign) {
         failure = {&other, kLevelFatal, false};
         return kLevelFatal;
     }
     const SnapshotHandle saved = other.SnapshotPosition();
-    int result = placeAt(link, values, failure);
+    Level result = placeAt(link, values, failure);
     while (result == kLevelBenign) {
-        if (const int read = other.NextSilently(); read != kLevelBenign) {
+        if (const Level read = other.NextSilently(); read != kLevelBenign) {
             if (other.atEndOfFile()) break;
             failure = {&other, kLevelNotify, true};
             result = kLevelNotify;
@@ -176,13 +176,13 @@ int RelationKeeper::walkRelated(const Link& link, const void* values, Failure& f
 
 // ---- update
 
-int RelationKeeper::updateRecord(bool fromForm, Failure& failure) {
+Level RelationKeeper::updateRecord(bool fromForm, Failure& failure) {
     const unsigned char* stored = file_.storedRecord();
     const std::vector<unsigned char> old =
         stored != nullptr
             ? std::vector<unsigned char>(stored, stored + file_.table().recordStructSize)
             : std::vector<unsigned char>();
-    if (const int updated = file_.UpdateSilently(); updated != kLevelBenign) {
+    if (const Level updated = file_.UpdateSilently(); updated != kLevelBenign) {
         const bool changedByOther = file_.lastErrorId() == message::RecordWasNotUpdated;
         if (changedByOther && fromForm) file_.NoteError(message::RecordWasNotUpdatedOnForm);
         failure = {&file_, changedByOther ? kLevelNotify : kLevelUser, updated == kLevelNotify};
@@ -191,7 +191,7 @@ int RelationKeeper::updateRecord(bool fromForm, Failure& failure) {
     if (old.empty()) return kLevelBenign;
     for (const Link& link : links_) {
         if (!inUse(link.updateMode) || !linkChanged(link, old.data())) continue;
-        if (const int result = cascadeUpdate(link, old.data(), failure); result != kLevelBenign)
+        if (const Level result = cascadeUpdate(link, old.data(), failure); result != kLevelBenign)
             return result;
     }
     return kLevelBenign;
@@ -199,9 +199,9 @@ int RelationKeeper::updateRecord(bool fromForm, Failure& failure) {
 
 // A change refused by a restricting relation, here or further down, puts the old values back
 // into this record's linking fields; its other changes stay in the buffer.
-int RelationKeeper::cascadeUpdate(const Link& link, const unsigned char* old, Failure& failure) {
+Level RelationKeeper::cascadeUpdate(const Link& link, const unsigned char* old, Failure& failure) {
     RelationKeeper& other = *link.other;
-    const int result = walkRelated(link, old, failure, [&]() -> int {
+    const Level result = walkRelated(link, old, failure, [&]() -> Level {
         switch (link.updateMode) {
             case RelationMode::Restrict:
                 other.file_.NoteError(message::ReferentialIntegrityUpdateError);
@@ -227,16 +227,16 @@ int RelationKeeper::cascadeUpdate(const Link& link, const unsigned char* old, Fa
     return result;
 }
 
-int RelationKeeper::UpdateWithRules(bool fromForm) {
+Level RelationKeeper::UpdateWithRules(bool fromForm) {
     // A table that does not open is found unusable by enlist, which goes no further.
     TableGuard open;
     (void)open.open(*this);
-    if (const int used = enlist(); used != kLevelBenign) return kLevelFatal;
+    if (const Level used = enlist(); used != kLevelBenign) return kLevelFatal;
     const DriverPosition position = file_.driver()->position();
     bool framed = false;
-    if (const int framing = frame(framed); framing != kLevelBenign) return framing;
+    if (const Level framing = frame(framed); framing != kLevelBenign) return framing;
     Failure failure;
-    int result = updateRecord(fromForm, failure);
+    Level result = updateRecord(fromForm, failure);
     if (framed) {
         if (result == kLevelBenign)
             result = commit(message::RecordWasNotChanged, failure);
@@ -253,10 +253,11 @@ int RelationKeeper::UpdateWithRules(bool fromForm) {
 
 // ---- delete
 
-int RelationKeeper::deleteRecord(Failure& failure) {
+Level RelationKeeper::deleteRecord(Failure& failure) {
     for (const Link& link : links_) {
         if (!inUse(link.deleteMode)) continue;
-        if (const int result = cascadeDelete(link, failure); result != kLevelBenign) return result;
+        if (const Level result = cascadeDelete(link, failure); result != kLevelBenign)
+            return result;
     }
     if (file_.Remove() != kLevelBenign) {
         failure = {&file_, kLevelNotify, true};
@@ -265,9 +266,9 @@ int RelationKeeper::deleteRecord(Failure& failure) {
     return kLevelBenign;
 }
 
-int RelationKeeper::cascadeDelete(const Link& link, Failure& failure) {
+Level RelationKeeper::cascadeDelete(const Link& link, Failure& failure) {
     RelationKeeper& other = *link.other;
-    return walkRelated(link, file_.buffer(), failure, [&]() -> int {
+    return walkRelated(link, file_.buffer(), failure, [&]() -> Level {
         switch (link.deleteMode) {
             case RelationMode::Restrict:
                 other.file_.NoteError(message::ReferentialIntegrityDeleteError);
@@ -286,11 +287,11 @@ int RelationKeeper::cascadeDelete(const Link& link, Failure& failure) {
     });
 }
 
-int RelationKeeper::deleteOnce(const DriverPosition& position) {
+Level RelationKeeper::deleteOnce(const DriverPosition& position) {
     bool framed = false;
-    if (const int framing = frame(framed); framing != kLevelBenign) return framing;
+    if (const Level framing = frame(framed); framing != kLevelBenign) return framing;
     Failure failure;
-    int result = kLevelBenign;
+    Level result = kLevelBenign;
     if (file_.driver()->reget(position) != DriverCode::Ok) {
         file_.NoteError(message::RecordWasNotDeleted);
         failure = {&file_, kLevelNotify, true};
@@ -309,7 +310,7 @@ int RelationKeeper::deleteOnce(const DriverPosition& position) {
     return result;
 }
 
-int RelationKeeper::DeleteWithRules(bool ask) {
+Level RelationKeeper::DeleteWithRules(bool ask) {
     if (ask && file_.RaiseError(message::ConfirmDelete) != kLevelBenign) return kLevelNotify;
     // A table that does not open is found unusable by enlist, which goes no further.
     TableGuard open;
@@ -317,7 +318,7 @@ int RelationKeeper::DeleteWithRules(bool ask) {
     if (enlist() != kLevelBenign) return kLevelFatal;
     const DriverPosition position = file_.driver()->position();
     for (;;) {
-        const int result = deleteOnce(position);
+        const Level result = deleteOnce(position);
         if (result == kLevelBenign) return result;
         if (file_.RaiseError(message::RecordDeleteError) != kLevelBenign) return result;
     }
@@ -325,7 +326,7 @@ int RelationKeeper::DeleteWithRules(bool ask) {
 
 // ---- transactions
 
-int RelationKeeper::frame(bool& framed) {
+Level RelationKeeper::frame(bool& framed) {
     framed = false;
     if (!framing_) return kLevelBenign;
     const DriverCode code = file_.driver()->beginTransaction();
@@ -338,7 +339,7 @@ int RelationKeeper::frame(bool& framed) {
     return kLevelBenign;
 }
 
-int RelationKeeper::commit(std::uint16_t id, Failure& failure) {
+Level RelationKeeper::commit(std::uint16_t id, Failure& failure) {
     if (file_.driver()->commit() == DriverCode::Ok) return kLevelBenign;
     file_.NoteError(id);
     failure = {&file_, kLevelNotify, true};

@@ -46,13 +46,13 @@ class RelationKeeper {
     // Writes the changed record in the buffer and applies the update modes where linking values
     // changed. Message 6 becomes 7 when `fromForm`. 0; 5 (message raised); 1 (record not
     // valid, or not written for another reason); 3 (table not usable).
-    int UpdateWithRules(bool fromForm = false);
+    [[nodiscard]] Level UpdateWithRules(bool fromForm = false);
     // Deletes the current record and applies the delete modes; asks "Confirm Delete" first when
     // `ask`, and offers to try again ("Record Delete Error") when it fails.
-    int DeleteWithRules(bool ask = true);
+    [[nodiscard]] Level DeleteWithRules(bool ask = true);
 
     // Opens (closes) this table and, recursively, the related tables that the modes need.
-    int OpenAll();
+    Level OpenAll();
     void CloseAll();
     // Sends "QUICKSCAN=on"/"QUICKSCAN=off" to this table's driver and its related tables'.
     void QuickScanMode(bool on);
@@ -65,24 +65,24 @@ class RelationKeeper {
     // A failure to raise once the transaction is rolled back: the table whose last error it is.
     struct Failure {
         FileManager* file = nullptr;
-        int result = kLevelBenign;
+        Level result = kLevelBenign;
         bool raise = false;
     };
 
-    int updateRecord(bool fromForm, Failure& failure);
-    int deleteRecord(Failure& failure);
-    int deleteOnce(const DriverPosition& position);
-    int cascadeUpdate(const Link& link, const unsigned char* old, Failure& failure);
-    int cascadeDelete(const Link& link, Failure& failure);
+    Level updateRecord(bool fromForm, Failure& failure);
+    Level deleteRecord(Failure& failure);
+    Level deleteOnce(const DriverPosition& position);
+    Level cascadeUpdate(const Link& link, const unsigned char* old, Failure& failure);
+    Level cascadeDelete(const Link& link, Failure& failure);
     template <typename PerRecord>
-    int walkRelated(const Link& link, const void* values, Failure& failure, PerRecord perRecord);
-    int placeAt(const Link& link, const void* values, Failure& failure);
+    Level walkRelated(const Link& link, const void* values, Failure& failure, PerRecord perRecord);
+    Level placeAt(const Link& link, const void* values, Failure& failure);
     bool linked(const Link& link, const void* values) const;
     bool linkChanged(const Link& link, const unsigned char* old) const;
     void setLinkingFields(const Link& link, const void* values);
-    int enlist();
-    int frame(bool& framed);
-    int commit(std::uint16_t id, Failure& failure);
+    Level enlist();
+    Level frame(bool& framed);
+    Level commit(std::uint16_t id, Failure& failure);
     void rollback();
     class Visit;
     template <typename Each>

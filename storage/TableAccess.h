@@ -38,9 +38,9 @@ class TableAccess {
 
     // One transaction over the tables of every database (writes that belong together: a
     // posting, an import). They nest. A failure leaves its description in the runtime error.
-    DriverCode beginTransaction();
-    DriverCode commit();
-    DriverCode rollback();
+    [[nodiscard]] DriverCode beginTransaction();
+    [[nodiscard]] DriverCode commit();
+    [[nodiscard]] DriverCode rollback();
 
     // The driver of `table` kept in `fileName`: the capture text file or a database table.
     std::unique_ptr<TableDriver> makeDriver(const TableDef& table, const std::string& fileName);

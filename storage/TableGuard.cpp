@@ -4,8 +4,8 @@
 
 namespace dv {
 
-int TableGuard::open(FileManager& file, Buffer buffer) {
-    const int opened = file.Open();
+Level TableGuard::open(FileManager& file, Buffer buffer) {
+    const Level opened = file.Open();
     if (opened != kLevelBenign) return opened;
     Held held;
     held.file = &file;
@@ -15,7 +15,7 @@ int TableGuard::open(FileManager& file, Buffer buffer) {
     return opened;
 }
 
-int TableGuard::open(RelationKeeper& keeper) {
+Level TableGuard::open(RelationKeeper& keeper) {
     Held held;
     held.keeper = &keeper;
     held.opened = true;

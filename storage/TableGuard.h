@@ -28,10 +28,10 @@ class TableGuard {
 
     // Opens the table for the guard's life; with Buffer::PutBack its buffer is kept once the open
     // succeeded. Returns the open's level result; a table that did not open is not closed.
-    [[nodiscard]] int open(FileManager& file, Buffer buffer = Buffer::PutBack);
+    [[nodiscard]] Level open(FileManager& file, Buffer buffer = Buffer::PutBack);
     // Opens a keeper's table and the related tables its rules need; they are closed at the end
     // even when one of them failed to open. Returns the first failure's level result.
-    int open(RelationKeeper& keeper);
+    Level open(RelationKeeper& keeper);
     // Keeps the buffer of a table that is held open elsewhere (once: a table kept already keeps
     // its first record).
     void keep(FileManager& file);

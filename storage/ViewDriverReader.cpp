@@ -36,7 +36,7 @@ void ViewDriverReader::place(int key, const ViewPlace& place) {
 
 ViewRead ViewDriverReader::step(bool forward) {
     for (;;) {
-        const int result = forward ? file_.Next() : file_.Previous();
+        const Level result = forward ? file_.Next() : file_.Previous();
         if (result != kLevelBenign) return file_.atEndOfFile() ? ViewRead::End : ViewRead::Failed;
         const std::int64_t skip = std::exchange(skip_, 0);
         if (skip != 0 && file_.driver()->position().row == skip) continue;

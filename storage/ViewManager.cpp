@@ -38,12 +38,12 @@ void ViewManager::ClearJoined() {
 
 // ---- opening
 
-int ViewManager::Open() {
+Level ViewManager::Open() {
     if (opened_) return kLevelBenign;
-    const int result = keeper_ != nullptr ? keeper_->OpenAll() : primary_.Open();
+    const Level result = keeper_ != nullptr ? keeper_->OpenAll() : primary_.Open();
     if (result != kLevelBenign) return result;
     for (std::size_t j = 0; j < joins_.size(); ++j) {
-        if (const int joined = joins_[j].file->Open(); joined != kLevelBenign) {
+        if (const Level joined = joins_[j].file->Open(); joined != kLevelBenign) {
             while (j-- > 0) joins_[j].file->Close();
             keeper_ != nullptr ? keeper_->CloseAll() : static_cast<void>(primary_.Close());
             return joined;
@@ -125,7 +125,7 @@ const std::string& ViewManager::filter() const {
     return filter_ ? filter_->text() : none;
 }
 
-int ViewManager::SetFilter(std::string_view text) {
+Level ViewManager::SetFilter(std::string_view text) {
     if (filter_ && filter_->text() == text) return kLevelBenign;
     std::unique_ptr<ViewFilter> filter;
     if (text.size() > kMaxViewFilterLength)
@@ -146,7 +146,7 @@ int ViewManager::SetFilter(std::string_view text) {
     return kLevelBenign;
 }
 
-int ViewManager::refuseFilter(const std::string& reason) {
+Level ViewManager::refuseFilter(const std::string& reason) {
     filter_.reset();
     if (sqlReader_ != nullptr) sqlReader_->setFilter(nullptr);
     Flush();
@@ -220,7 +220,7 @@ DriverPosition ViewManager::PositionOfBuffer() const {
     return PositionOf(primary_.buffer(), driver != nullptr ? driver->position().row : 0);
 }
 
-int ViewManager::Reget(const DriverPosition& position) {
+Level ViewManager::Reget(const DriverPosition& position) {
     if (!ready()) return kLevelFatal;
     TableDriver& driver = *primary_.driver();
     const DriverCode code = driver.reget(position);

@@ -68,7 +68,7 @@ class ViewManager {
     void ReadJoins();
 
     // OPENED. Open gives 0 or the level result of the failed open (reported).
-    int Open();
+    Level Open();
     void Close();
     bool opened() const { return opened_; }
 
@@ -82,7 +82,7 @@ class ViewManager {
     // Sets the filter (empty text: none). Text longer than kMaxViewFilterLength, text that cannot
     // be read and unknown names are refused: message 40 is raised with the reason as the
     // runtime error, the view works without a filter, and the level result is returned; else 0.
-    int SetFilter(std::string_view text);
+    Level SetFilter(std::string_view text);
     // The filter in force ("" when there is none or it was refused).
     const std::string& filter() const;
 
@@ -107,7 +107,7 @@ class ViewManager {
     // Reads the record at `position` again into the buffers and makes it the table's current
     // record, for a form that changes or deletes it: 0; kLevelNotify when it is no longer
     // there (nothing reported); the level result of a failed read (reported).
-    int Reget(const DriverPosition& position);
+    Level Reget(const DriverPosition& position);
 
     // PAGESIZE: how many records the caller reads at a time (a hint for reading ahead).
     void SetReadAhead(int rows);
@@ -120,7 +120,7 @@ class ViewManager {
     bool accept(bool sqlApplied);
     void place(ViewPlace place);
     ViewRead step(bool forward);
-    int refuseFilter(const std::string& reason);
+    Level refuseFilter(const std::string& reason);
 
     FileManager& primary_;
     RelationKeeper* keeper_;

@@ -23,7 +23,8 @@ std::vector<SettingsEntry> terminalEntries() {
     };
 }
 
-// Stores the chosen path; false (the user told why) when the variable cannot hold it whole.
+// Stores the chosen path; false (the user told why) when the variable cannot hold it whole: cut
+// to its width it would name another file.
 bool takeChosenPath(const std::string& chosen) {
     decltype(GLO.MAPADATOTEKETERMINALA) held;
     held = chosen;
@@ -44,22 +45,16 @@ bool takeChosenPath(const std::string& chosen) {
 class ParametriTerminalWindow : public SettingsWindow {
   public:
     explicit ParametriTerminalWindow(std::string name)
-        : SettingsWindow(std::move(name), terminalEntries(), false, "?VRedu", "?Preklici") {
+        : SettingsWindow(std::move(name), terminalEntries(), nullptr, "?VRedu", "?Preklici") {
         setFirstField("?GLO:MAPADATOTEKETERMINALA");
     }
 
-    int OnAccepted(const Event& event) override {
-        if (const int handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
+    EventResult OnAccepted(const Event& event) override {
+        if (const EventResult handled = SettingsWindow::OnAccepted(event); handled != kEventGoOn)
             return handled;
         if (event.control != number("?IzberiDatoteko")) return kEventGoOn;
         chooseFile();
         return kEventDone;
-    }
-
-    // "V redu": a typed name is the capture file from now on, as a chosen one is.
-    int OnCompleted(const Event& event) override {
-        useTerminalCaptureFile();
-        return SettingsWindow::OnCompleted(event);
     }
 
   private:
@@ -72,7 +67,8 @@ class ParametriTerminalWindow : public SettingsWindow {
         request.path = hostPath(GLO.MAPADATOTEKETERMINALA.str());
         request.filter = kCaptureFileFilter;
         if (const auto chosen = currentFrontEnd().chooseFile(request)) takeChosenPath(*chosen);
-        useTerminalCaptureFile();
+        // Whatever the chooser gave, also nothing: the name in the entry is the capture file.
+        setTableFileName("INVASCI", hostPath(GLO.MAPADATOTEKETERMINALA.str()));
         Refresh();
         if (!failed) std::filesystem::current_path(workingFolder, failed);
     }
@@ -87,10 +83,11 @@ void useTerminalCaptureFile() {
 
 // The terminal parameters, window " PARAMETRI ZA ZAJEM INVENTURE S TERMINALOM": the folder and
 // name of the barcode terminal's capture file (GLO:MAPADATOTEKETERMINALA, chosen with the file
-// chooser "..." or typed) and the EAN code length of the terminal (GLO:DOLZINAEAN). The file
-// chosen becomes the file of the capture table INVASCI at once. "V redu" writes both entries of
-// section "TERMINAL" into the settings file; "Prekliči" writes nothing, and what was typed stays
-// in the variables until the program ends.
+// chooser "..." or typed) and the EAN code length of the terminal (GLO:DOLZINAEAN). After the
+// chooser the name in the entry becomes the file of the capture table INVASCI at once, also when
+// the chooser was cancelled or the name is blank. "V redu" writes both entries of section
+// "TERMINAL" into the settings file and leaves INVASCI's file as it is; "Prekliči" writes
+// nothing, and what was typed stays in the variables until the program ends.
 DV_PROCEDURE(ParametriTerminal) {
     ParametriTerminalWindow window{std::string(procedure)};
     return window.Execute();

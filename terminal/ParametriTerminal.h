@@ -9,8 +9,8 @@ inline constexpr std::string_view kCaptureFileChooserTitle =
     " Izberite datoteko za uvoz s terminala";
 inline constexpr std::string_view kCaptureFileFilter = "Datoteke s terminala (*.txt)|*.txt";
 
-// Makes the capture file named by GLO:MAPADATOTEKETERMINALA the file of INVASCI. A blank name
-// leaves INVASCI's file as it is: there would be no file to read.
+// At start-up: makes the capture file named by GLO:MAPADATOTEKETERMINALA the file of INVASCI. A
+// blank setting leaves INVASCI's built-in file name.
 void useTerminalCaptureFile();
 
 }  // namespace dv

@@ -97,6 +97,9 @@ Control* findScriptControl(const Window& window, const LayoutToken& reference,
             case ControlType::Item:
                 matches.push_back(control.get());
                 break;
+            case ControlType::String:
+                if (control->declared().link) matches.push_back(control.get());
+                break;
             case ControlType::Prompt:
                 if (Control* target = promptTarget(window, *control)) matches.push_back(target);
                 break;

@@ -14,9 +14,9 @@ namespace dv {
 bool sameShownText(std::string_view shown, std::string_view script);
 
 // The control a script names in a window: ?NAME by its name (letter case ignored); a text in
-// quotes by the text of a button, tab, check box, radio or menu item, or by the prompt in front
-// of an input control. Shown controls win over hidden ones; when several shown controls match,
-// or none, the result is nullptr and `problem` says why.
+// quotes by the text of a button, link, tab, check box, radio or menu item, or by the prompt in
+// front of an input control. Shown controls win over hidden ones; when several shown controls
+// match, or none, the result is nullptr and `problem` says why.
 Control* findScriptControl(const Window& window, const LayoutToken& reference,
                            std::string& problem);
 

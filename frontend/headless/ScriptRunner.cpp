@@ -179,7 +179,7 @@ ScriptRunner::Outcome ScriptRunner::start(const ScriptLine& line) {
     } else if (services_.unknownProcedure) {
         scheduler_.start(name, [report = services_.unknownProcedure, name] {
             report(name);
-            return 0;
+            return Response::None;
         });
     } else {
         return Mismatch{"a procedure named " + name, "no such procedure"};

@@ -13,7 +13,8 @@ namespace dv {
 
 QAction* ControlWidgets::makeAction(Control& control, QObject& parent) {
     auto* action = new QAction(toQString(control.text()), &parent);
-    if (auto picture = resourcePicture(control.declared().icon)) action->setIcon(QIcon(*picture));
+    if (const QIcon icon = resourceIcon(control.declared().icon); !icon.isNull())
+        action->setIcon(icon);
     action->setCheckable(control.type() == ControlType::Check);
     const int number = control.number();
     connect(action, &QAction::triggered, this, [this, number] { pressed(number); });
@@ -28,8 +29,7 @@ void ControlWidgets::addMenuItems(const Control& menu, QWidget& into) {
             auto* submenu = new QMenu(toQString(child->text()), &into);
             addMenuItems(*child, *submenu);
             into.addAction(submenu->menuAction());
-            bindings_[static_cast<std::size_t>(child->number() - 1)].action =
-                submenu->menuAction();
+            bindings_[static_cast<std::size_t>(child->number() - 1)].action = submenu->menuAction();
         } else if (child->type() == ControlType::Item) {
             into.addAction(makeAction(*child, into));
         }

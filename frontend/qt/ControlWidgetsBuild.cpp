@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "frontend/qt/ControlWidgets.h"
-
+#include "frontend/qt/LinkLabel.h"
 #include "frontend/qt/ListTableModel.h"
 #include "frontend/qt/QtText.h"
 #include "frontend/qt/ResourcePictures.h"
@@ -27,8 +27,8 @@ namespace dv {
 namespace {
 
 bool isChrome(ControlType type) {
-    return type == ControlType::MenuBar || type == ControlType::Menu ||
-           type == ControlType::Item || type == ControlType::Toolbar;
+    return type == ControlType::MenuBar || type == ControlType::Menu || type == ControlType::Item ||
+           type == ControlType::Toolbar;
 }
 
 // Controls that stand in the field column of a form row, after their prompt.
@@ -103,8 +103,14 @@ QWidget* ControlWidgets::make(Control& control, QWidget& parent) {
     QWidget* made = nullptr;
     switch (control.type()) {
         case ControlType::Prompt:
-        case ControlType::String:
             made = plainLabel(control.text(), parent);
+            break;
+        case ControlType::String:
+            if (control.declared().link)
+                made = new LinkLabel(toQString(control.text()), toQColor(control.declared().hover),
+                                     &parent);
+            else
+                made = plainLabel(control.text(), parent);
             break;
         case ControlType::Image: {
             auto* image = new QLabel(&parent);
@@ -115,8 +121,8 @@ QWidget* ControlWidgets::make(Control& control, QWidget& parent) {
         case ControlType::Button: {
             auto* button = new QPushButton(toQString(control.text()), &parent);
             button->setAutoDefault(false);
-            if (auto picture = resourcePicture(control.declared().icon))
-                button->setIcon(QIcon(*picture));
+            if (const QIcon icon = resourceIcon(control.declared().icon); !icon.isNull())
+                button->setIcon(icon);
             made = button;
             break;
         }
@@ -221,8 +227,9 @@ QWidget* ControlWidgets::makeList(Control& control, QWidget& parent) {
     view->horizontalHeader()->setStretchLastSection(true);
     sizeColumns(*view, control.columns());
     view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    connect(view, &QTableView::pressed, this,
-            [this, number](const QModelIndex& index) { rowChosen(number, index.row() + 1, false); });
+    connect(view, &QTableView::pressed, this, [this, number](const QModelIndex& index) {
+        rowChosen(number, index.row() + 1, false);
+    });
     connect(view, &QTableView::doubleClicked, this,
             [this, number](const QModelIndex& index) { rowChosen(number, index.row() + 1, true); });
     // Sorting by a column is the procedure's: the view itself never sorts.

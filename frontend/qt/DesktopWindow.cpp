@@ -179,8 +179,9 @@ void DesktopWindow::refresh() {
     WindowDesktop& desktop = scheduler_.desktop();
     if (desktop.changeCount() != seenChanges_) {
         seenChanges_ = desktop.changeCount();
-        reconcileSubWindows();
+        // The frame first: new sub-windows take its icon.
         showFrame(desktop.frame());
+        reconcileSubWindows();
         activateFocusedSubWindow();
     }
     const Window* focused = desktop.focused();
@@ -215,7 +216,7 @@ void DesktopWindow::reconcileSubWindows() {
     });
     for (Window* window : desktop.windows()) {
         if (window->isFrame() || subWindowOf(*window) != nullptr) continue;
-        auto* sub = new MdiWindow(*window, [this] { synchronise(); });
+        auto* sub = new MdiWindow(*window, windowIcon(), [this] { synchronise(); });
         area_->addSubWindow(sub);
         subWindows_.push_back(sub);
         sub->refresh(false, true);
@@ -269,9 +270,8 @@ void DesktopWindow::showFrame(Window* frame) {
     if (frame == nullptr) return;
     frameId_ = frame->id();
     frameHost_ = std::make_unique<QWidget>();
-    frameWidgets_ = std::make_unique<ControlWidgets>(*frame, *frameHost_,
-                                                     [this] { synchronise(); },
-                                                     WindowChrome{menuBar(), toolBar_});
+    frameWidgets_ = std::make_unique<ControlWidgets>(
+        *frame, *frameHost_, [this] { synchronise(); }, WindowChrome{menuBar(), toolBar_});
     toolBar_->setVisible(!toolBar_->actions().isEmpty());
     const WindowLayout& layout = frame->layout();
     if (!layout.font.empty()) {
@@ -279,7 +279,7 @@ void DesktopWindow::showFrame(Window* frame) {
         font.setFamily(toQString(layout.font));
         setFont(font);
     }
-    if (auto icon = resourcePicture(layout.icon)) setWindowIcon(QIcon(*icon));
+    if (const QIcon icon = resourceIcon(layout.icon); !icon.isNull()) setWindowIcon(icon);
     if (auto wallpaper = resourcePicture(layout.wallpaper)) area_->setBackground(*wallpaper);
 }
 

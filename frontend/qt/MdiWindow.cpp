@@ -8,13 +8,14 @@
 
 namespace dv {
 
-MdiWindow::MdiWindow(Window& window, std::function<void()> afterInput)
+MdiWindow::MdiWindow(Window& window, const QIcon& frameIcon, std::function<void()> afterInput)
     : afterInput_(std::move(afterInput)), windowId_(window.id()), host_(new QWidget) {
     widgets_ = std::make_unique<ControlWidgets>(window, *host_, afterInput_);
     setWidget(host_);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(toQString(window.caption()));
-    if (auto icon = resourcePicture(window.layout().icon)) setWindowIcon(QIcon(*icon));
+    const QIcon own = resourceIcon(window.layout().icon);
+    if (!own.isNull() || !frameIcon.isNull()) setWindowIcon(own.isNull() ? frameIcon : own);
     widgets_->watch(*this, 0);
 }
 

@@ -13,10 +13,12 @@ namespace dv {
 // One procedure window inside the application frame: its controls' widgets, its caption, and
 // its place and size kept in step with the model. Closing it with its close box only asks the
 // procedure to close it (the model window's close box); the sub-window goes away when the
-// procedure closed the model window and the desktop detaches it.
+// procedure closed the model window and the desktop detaches it. Its icon is its layout's, else
+// `frameIcon`: the title bar draws the icon a sub-window was given, not the one it would inherit
+// from the frame once it is added, so without it the toolkit's own would show.
 class MdiWindow : public QMdiSubWindow {
   public:
-    MdiWindow(Window& window, std::function<void()> afterInput);
+    MdiWindow(Window& window, const QIcon& frameIcon, std::function<void()> afterInput);
     ~MdiWindow() override;
 
     // The model window; nullptr once detached.

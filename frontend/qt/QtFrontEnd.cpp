@@ -134,7 +134,7 @@ bool QtFrontEnd::openAddress(const std::string& address) {
 }
 
 ReportPreviewResult QtFrontEnd::previewReport(const ReportPreviewRequest& request) {
-    const ReportPreviewResult closed{2, request.copies, request.zoom};
+    const ReportPreviewResult closed{RespCancelled, request.copies, request.zoom};
     if (request.pages == nullptr) return closed;
     return ask<ReportPreviewResult>(
         [this, &request](QWidget* parent) { return showReportPreview(request, printer_, parent); },

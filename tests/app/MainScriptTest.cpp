@@ -59,12 +59,12 @@ TEST_F(MainScript, RemindsOfABackupSevenDaysOldButNotOfOneSixDaysOld) {
     const std::string parameters = test::quietSettings();
     const std::string noBackupDate = parameters.substr(0, parameters.find("[Global]"));
     folder.write("BACKUP.INI", test::recentBackup());
-    folder.write("ZALTO.INI", noBackupDate + test::backupSection(dayNumber(2024, 3, 9),
-                                                                 timeValue(14, 30)));
+    folder.write("ZALTO.INI",
+                 noBackupDate + test::backupSection(dayNumber(2024, 3, 9), timeValue(14, 30)));
     expectHolds(kQuietStart);
 
-    folder.write("ZALTO.INI", noBackupDate + test::backupSection(dayNumber(2024, 3, 8),
-                                                                 timeValue(9, 5)));
+    folder.write("ZALTO.INI",
+                 noBackupDate + test::backupSection(dayNumber(2024, 3, 8), timeValue(9, 5)));
     expectHolds(std::string(R"(start Main
 message " OPOZORILO" " Zadnjo KOPIJO PODATKOV ste naredili 08.03.2024 ob 09:05.|| V modulu NASTAVITVE-KOPIJE čim prej naredite KOPIJE (Backup), da si zagotovite varnost poslovanja."
 answer OK
@@ -146,7 +146,7 @@ message " VPRAŠANJE" "Obisk naše spletne strani ?"
 answer Yes
 message " OPOZORILO" " Spletne strani https://www.dideroviv.si ni mogoče odpreti.|| Odprite jo v brskalniku."
 answer OK
-press ?Eposta
+press "Sporočilo izdelovalcu"
 message " VPRAŠANJE" "Želiš poslati sporočilo sedaj ?"
 answer No
 press ?Zapri
@@ -167,8 +167,7 @@ menu "&Datoteka" "Izhod"
 
     quiet("[PROGRAMI]\nKopije=kopije.sh\n");
     folder.write("kopije.sh", "#!/bin/sh\necho narejeno > kopija.txt\n");
-    std::filesystem::permissions(folder.program() / "kopije.sh",
-                                 std::filesystem::perms::owner_all);
+    std::filesystem::permissions(folder.program() / "kopije.sh", std::filesystem::perms::owner_all);
     expectHolds(R"(start Main
 toolbar "KOPIJE"
 window "    DIDEROVIV "

@@ -135,8 +135,8 @@ TEST(ProcedureDefinitions, AnOptionTakesItsRadiosFromTheFieldsRule) {
                  LayoutError);
 }
 
-int procedureRan(std::string_view) {
-    return 7;
+Response procedureRan(std::string_view) {
+    return RespCompleted;
 }
 
 // A name is the program's once: a second definition, in code or by a layout, is refused when
@@ -146,7 +146,7 @@ TEST(ProcedureDefinitions, ANameDefinedTwiceIsRefused) {
     const DefinedProcedure unique[] = {{"PreizkusniPostopek", procedureRan}};
     registerProgramProcedures(registry, unique);
     ASSERT_NE(registry.find("preizkusnipostopek"), nullptr);
-    EXPECT_EQ((*registry.find("PreizkusniPostopek"))(), 7);
+    EXPECT_EQ((*registry.find("PreizkusniPostopek"))(), RespCompleted);
 
     const DefinedProcedure twice[] = {{"Postopek", procedureRan}, {"POSTOPEK", procedureRan}};
     EXPECT_THROW(registerProgramProcedures(registry, twice), std::logic_error);

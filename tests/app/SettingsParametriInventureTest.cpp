@@ -24,9 +24,26 @@ class ParametriInventureTest : public test::SettingsWindowTest {
         partners.Close();
         clearAllRecordBuffers();
     }
+
+    // A partner list that chooses partner 7 while `choose` is set, else is cancelled; it records
+    // the requests it was called with.
+    void addPartnerList() {
+        programProcedures().add("BrowseSFPARTN", [this]() -> Response {
+            requests.push_back(CallerRequest);
+            CallerRequest = Request::None;
+            if (!choose) return RespCancelled;
+            SFPARTN.Sifra = 7;
+            SFPARTN.Naziv = "Trgovina Novak";
+            return RespCompleted;
+        });
+    }
+
+    bool choose = true;
+    std::vector<Request> requests;
 };
 
-constexpr const char* kOpen = "start ParametriInventure\nwindow \" PARAMETRI ZA IZVAJANJE INVENTURE\"\n";
+constexpr const char* kOpen =
+    "start ParametriInventure\nwindow \" PARAMETRI ZA IZVAJANJE INVENTURE\"\n";
 
 TEST_F(ParametriInventureTest, FirstRunShowsBlankValuesAndCancelWritesNothing) {
     EXPECT_EQ(run(std::string(kOpen) + R"(expect ?Naslov text " VSI PODATKI SO OBVEZNI !"
@@ -96,6 +113,58 @@ idle
     EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvManjkoVP"), "0");
 }
 
+// Two windows of the parameters open at once, as the frame allows: the one opened first is
+// cancelled after the other saved. The variables then hold what the settings file holds, not what
+// they held when the cancelled window opened, so a posting started afterwards uses the type the
+// file names.
+TEST_F(ParametriInventureTest, CancellingOneOfTwoOpenWindowsKeepsWhatTheOtherSaved) {
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:VRSTAPROMETAINVMANJKOMP "24"
+start ParametriInventure
+expect ?GLO:VRSTAPROMETAINVMANJKOMP text "24"
+type ?GLO:VRSTAPROMETAINVMANJKOMP "21"
+type ?GLO:VRSTAPROMETAINVVISEKMP "22"
+press ?Potrdi
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+expect ?LOC:VPMANJKOMP text "Interna izdaja"
+press ?Preklici
+idle
+)"),
+              "");
+    EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvManjkoMP"), "21");
+    EXPECT_EQ(fileEntry("SPLOŠNO", "VrstaPrometaInvVisekMP"), "22");
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOMP, 21);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVVISEKMP, 22);
+
+    // The window opened last is cancelled: its edits and the first window's unsaved one leave
+    // the variables; the first window then saves what it shows.
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:VRSTAPROMETAINVMANJKOVP "11"
+start ParametriInventure
+type ?GLO:VRSTAPROMETAINVVISEKVP "12"
+type ?GLO:SIFRALASTNIKAPROGRAMA "7"
+press ?Preklici
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+)"),
+              "");
+    // The variables hold the file's values while the first window still shows its own.
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOVP, 0);
+    EXPECT_EQ(run(R"(press ?Potrdi
+idle
+start ParametriInventure
+type ?GLO:VRSTAPROMETAINVMANJKOMP "23"
+press ?Preklici
+idle
+)"),
+              "");
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOVP, 11);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVVISEKVP, 0);
+    EXPECT_EQ(GLO.SIFRALASTNIKAPROGRAMA, 0u);
+    EXPECT_EQ(GLO.VRSTAPROMETAINVMANJKOMP, 21);
+    EXPECT_EQ(fileSections()["[SPLOŠNO]"],
+              (std::vector<std::string>{"SifraLastnikaPrograma=0", "VrstaPrometaInvManjkoVP=11",
+                                        "VrstaPrometaInvVisekVP=0", "VrstaPrometaInvManjkoMP=21",
+                                        "VrstaPrometaInvVisekMP=22"}));
+}
+
 // The list of transaction types: a type of the field's kind and mark is taken (and written only
 // on confirmation), one of another mark is refused, and a description no type starts with opens
 // the list, whose cancelling keeps the type.
@@ -153,17 +222,7 @@ idle
 }
 
 TEST_F(ParametriInventureTest, AnOwnerCodeWithoutAPartnerOpensThePartnerList) {
-    // A partner list that chooses partner 7, or is cancelled.
-    bool choose = true;
-    std::vector<Request> requests;
-    programProcedures().add("BrowseSFPARTN", [&]() -> int {
-        requests.push_back(CallerRequest);
-        CallerRequest = 0;
-        if (!choose) return RespCancelled;
-        SFPARTN.Sifra = 7;
-        SFPARTN.Naziv = "Trgovina Novak";
-        return RespCompleted;
-    });
+    addPartnerList();
     EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:SIFRALASTNIKAPROGRAMA "9"
 expect ?GLO:SIFRALASTNIKAPROGRAMA text "7"
 expect ?SFPARTN:Naziv text "Trgovina Novak"
@@ -181,6 +240,30 @@ idle
               "");
     EXPECT_EQ(requests, (std::vector<Request>{ReqSelect, ReqSelect, ReqSelect}));
     EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "9");
+}
+
+// Only a code left blank skips the partner lookup: "0" typed asks for a partner, as any code
+// without one does.
+TEST_F(ParametriInventureTest, AZeroTypedAsTheOwnerCodeOpensThePartnerList) {
+    addPartnerList();
+    EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:SIFRALASTNIKAPROGRAMA "0"
+expect ?GLO:SIFRALASTNIKAPROGRAMA text "7"
+expect ?SFPARTN:Naziv text "Trgovina Novak"
+type ?GLO:SIFRALASTNIKAPROGRAMA ""
+expect ?SFPARTN:Naziv text ""
+)"),
+              "");
+    EXPECT_EQ(requests.size(), 1u);
+    choose = false;
+    EXPECT_EQ(run(R"(type ?GLO:SIFRALASTNIKAPROGRAMA "0"
+expect ?GLO:SIFRALASTNIKAPROGRAMA focused
+expect ?GLO:SIFRALASTNIKAPROGRAMA text ""
+press ?Potrdi
+idle
+)"),
+              "");
+    EXPECT_EQ(requests.size(), 2u);
+    EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "0");
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ constexpr const char* kOpen =
 TEST_F(ParametriTerminalTest, TheChosenFileBecomesTheCaptureFileAndIsWrittenOnConfirmation) {
     const std::string chosen = (directory.path() / "INVASCII.txt").string();
     EXPECT_EQ(run(std::string(kOpen) + "expect ?GLO:DOLZINAEAN text \"13\"\nfile \"" + chosen +
-                  "\"\npress ?IzberiDatoteko\nexpect ?GLO:MAPADATOTEKETERMINALA text \"" +
-                  chosen + "\"\n"),
+                  "\"\npress ?IzberiDatoteko\nexpect ?GLO:MAPADATOTEKETERMINALA text \"" + chosen +
+                  "\"\n"),
               "");
     ASSERT_EQ(frontEnd.shownFileDialogs().size(), 1u);
     const FileDialogRequest& dialog = frontEnd.shownFileDialogs().front();
@@ -30,41 +30,47 @@ TEST_F(ParametriTerminalTest, TheChosenFileBecomesTheCaptureFileAndIsWrittenOnCo
     EXPECT_EQ(fileSections().count("[TERMINAL]"), 0u);  // chosen, not yet confirmed
 
     EXPECT_EQ(run("type ?GLO:DOLZINAEAN \"8\"\npress ?VRedu\nidle\n"), "");
-    EXPECT_EQ(fileSections()["[TERMINAL]"],
-              (std::vector<std::string>{"MAPA IN IME DATOTEKE TERMINALA=" + chosen,
-                                        "Dolzina EAN=8"}));
+    EXPECT_EQ(
+        fileSections()["[TERMINAL]"],
+        (std::vector<std::string>{"MAPA IN IME DATOTEKE TERMINALA=" + chosen, "Dolzina EAN=8"}));
 }
 
-// A cancelled chooser still makes the name in the entry (typed the Windows way) the capture file;
-// a blank name leaves the capture file as it was rather than naming none.
-TEST_F(ParametriTerminalTest, ACancelledChooserStillTakesTheTypedName) {
+// After the chooser the name in the entry (typed the Windows way) is the capture file, whatever
+// the chooser gave: a cancelled chooser keeps the typed name, and a blank name names no file.
+TEST_F(ParametriTerminalTest, AfterTheChooserTheNameInTheEntryIsTheCaptureFileWhateverItIs) {
     EXPECT_EQ(run(std::string(kOpen) + R"(type ?GLO:MAPADATOTEKETERMINALA "..\\zajem\\danes.txt"
 file cancel
 press ?IzberiDatoteko
 expect ?GLO:MAPADATOTEKETERMINALA text "..\\zajem\\danes.txt"
-type ?GLO:MAPADATOTEKETERMINALA ""
-file cancel
-press ?IzberiDatoteko
 )"),
               "");
     EXPECT_EQ(frontEnd.shownFileDialogs().front().path, "../zajem/danes.txt");
     EXPECT_EQ(tableFileName("INVASCI"), "../zajem/danes.txt");
+    EXPECT_EQ(run(R"(type ?GLO:MAPADATOTEKETERMINALA ""
+file cancel
+press ?IzberiDatoteko
+expect ?GLO:MAPADATOTEKETERMINALA text ""
+)"),
+              "");
+    EXPECT_EQ(tableFileName("INVASCI"), "");
 }
 
-// "Prekliči" writes nothing; what was typed stays in force until the program ends. A name typed
-// and confirmed is the capture file from then on, as a chosen one is.
-TEST_F(ParametriTerminalTest, CancelWritesNothingAndConfirmUsesATypedName) {
+// "Prekliči" writes nothing; what was typed stays in force until the program ends. "V redu"
+// writes the two entries and leaves the capture file as the chooser last set it.
+TEST_F(ParametriTerminalTest, CancelWritesNothingAndConfirmLeavesTheCaptureFileAlone) {
     EXPECT_EQ(run(std::string(kOpen) + "type ?GLO:DOLZINAEAN \"8\"\npress ?Preklici\nidle\n"), "");
     EXPECT_EQ(fileSections().count("[TERMINAL]"), 0u);
     EXPECT_EQ(GLO.DOLZINAEAN, 8);
     EXPECT_EQ(run(std::string(kOpen) +
                   "type ?GLO:MAPADATOTEKETERMINALA \"/zajem/novi.txt\"\npress ?VRedu\nidle\n"),
               "");
-    EXPECT_EQ(tableFileName("INVASCI"), "/zajem/novi.txt");
+    EXPECT_EQ(tableFileName("INVASCI"), "/zajem/star.txt");
+    EXPECT_EQ(fileEntry("TERMINAL", "MAPA IN IME DATOTEKE TERMINALA"), "/zajem/novi.txt");
     EXPECT_EQ(fileEntry("TERMINAL", "Dolzina EAN"), "8");
 }
 
-// A path longer than the setting holds would be cut to another file: it is refused.
+// A path longer than the setting holds would be cut to another file: it is refused with a
+// message, and the name in the entry stays the capture file.
 TEST_F(ParametriTerminalTest, APathTooLongForTheSettingIsRefused) {
     const std::string tooLong = "/" + std::string(130, 'a') + "/zajem.txt";
     EXPECT_EQ(run(std::string(kOpen) + "file \"" + tooLong + R"("

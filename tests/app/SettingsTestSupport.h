@@ -70,9 +70,9 @@ class SettingsWindowTest : public ::testing::Test {
     }
 
     // The response of the procedure that ended last.
-    int lastResponse() const {
+    Response lastResponse() const {
         const auto& ended = runner.endedProcedures();
-        return ended.empty() ? 0 : ended.back().response;
+        return ended.empty() ? Response::None : ended.back().response;
     }
 
     // The entry as the settings file on disk holds it; nothing when it is not there.

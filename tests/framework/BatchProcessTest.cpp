@@ -18,7 +18,7 @@ ReadResult runPass(BatchProcess& process) {
     for (;;) {
         const ReadResult result = process.ReadNext();
         if (result != ReadResult::Record) return result;
-        if (process.HandleRecord() != 0) return result;
+        if (process.HandleRecord() != kLevelBenign) return result;
     }
 }
 
@@ -122,11 +122,11 @@ TEST(BatchProcess, NestedPassesReadTheChildBeforeGoingOnWithTheParent) {
         if (parentAt == 1) {
             EXPECT_EQ(parent.PushChild(child), kLevelBenign);
         }
-        return 0;
+        return kLevelBenign;
     });
     child.setRecordHandler([&] {
         handled.push_back("C" + std::to_string(childAt + 1));
-        return 0;
+        return kLevelBenign;
     });
     EXPECT_EQ(runPass(parent), ReadResult::End);
     EXPECT_EQ(handled, (std::vector<std::string>{"P1", "P2", "C1", "C2", "P3"}));
@@ -147,11 +147,11 @@ TEST(BatchProcess, AChildWhoseRestartFailsIsNotPushed) {
     int childRecords = 0;
     child.setRecordHandler([&] {
         ++childRecords;
-        return 0;
+        return kLevelBenign;
     });
     parent.setRecordHandler([&] {
         EXPECT_EQ(parent.PushChild(child), kLevelFatal);
-        return 0;
+        return kLevelBenign;
     });
     EXPECT_EQ(runPass(parent), ReadResult::End);
     EXPECT_EQ(childRecords, 0);
@@ -194,7 +194,8 @@ TEST(BatchProcess, TheRecordHandlerStopsThePass) {
     MemoryRecordSource source = numberedRecords(10);
     BatchProcess process;
     process.SetUp(source);
-    process.setRecordHandler([&] { return process.DoneCount() == 4 ? 1 : 0; });
+    process.setRecordHandler(
+        [&] { return process.DoneCount() == 4 ? kLevelNotify : kLevelBenign; });
     EXPECT_EQ(runPass(process), ReadResult::Record);
     EXPECT_EQ(process.DoneCount(), 4);
 }
@@ -212,7 +213,7 @@ TEST(BatchProcess, RestartingCountsAgainAndAFailedRestartIsPassedOn) {
     EXPECT_EQ(process.Restart(), kLevelNotify);
 
     BatchProcess notSetUp;
-    EXPECT_THROW(notSetUp.Restart(), std::logic_error);
+    EXPECT_THROW((void)notSetUp.Restart(), std::logic_error);
 }
 
 TEST(KeyProgressEstimator, NumbersAreInterpolatedAndClamped) {

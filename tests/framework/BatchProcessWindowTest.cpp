@@ -29,7 +29,7 @@ class ProcessWindowTest : public ::testing::Test {
     ProcessWindowTest() { scheduler.desktop().setImmediateTimers(true); }
 
     // Runs the pass to its end; the procedure's response.
-    int run(MemoryRecordSource& source, const std::function<int(Window&)>& onRecord = {}) {
+    Response run(MemoryRecordSource& source, const std::function<Level(Window&)>& onRecord = {}) {
         std::int64_t at = -1;
         source.current = &at;
         scheduler.start("Pass", [&] {
@@ -41,19 +41,19 @@ class ProcessWindowTest : public ::testing::Test {
             process.setRecordHandler([&] {
                 handled.push_back(at + 1);
                 now += cost;
-                return onRecord ? onRecord(window) : 0;
+                return onRecord ? onRecord(window) : kLevelBenign;
             });
             const Response response = processWindow.Run();
             progressText = window.control("ProgressText").text();
             progressValue = window.control("Progress").value();
             noRecords = processWindow.foundNoRecords();
             finalQuota = processWindow.slicer().SliceQuota();
-            return static_cast<int>(response);
+            return response;
         });
         EXPECT_TRUE(scheduler.runUntilIdle());
         const auto ended = scheduler.takeEnded();
         EXPECT_EQ(ended.size(), 1u);
-        if (ended.empty()) return -1;
+        if (ended.empty()) return Response::None;
         EXPECT_FALSE(ended[0].failed) << ended[0].failure;
         return ended[0].response;
     }
@@ -102,7 +102,7 @@ TEST_F(ProcessWindowTest, CancelStopsThePassAfterTheSliceItCameIn) {
                       // The user presses Cancel while the fourth record is handled.
                       if (window.control("ProgressText").text() == "4% Complete")
                           window.post(EventKind::Accepted, window.control("Cancel"));
-                      return 0;
+                      return kLevelBenign;
                   }),
               RespCancelled);
     // The click is taken when the slice it came in has ended.
@@ -120,7 +120,7 @@ TEST_F(ProcessWindowTest, ClosingTheWindowCancelsAndOtherButtonsDoNot) {
                       window.post(EventKind::Selected, window.control("Cancel"));
                       if (window.control("Progress").value() == "10")
                           window.post(EventKind::CloseWindow);
-                      return 0;
+                      return kLevelBenign;
                   }),
               RespCancelled);
     EXPECT_GE(handled.size(), 5u);
@@ -129,12 +129,14 @@ TEST_F(ProcessWindowTest, ClosingTheWindowCancelsAndOtherButtonsDoNot) {
 
 TEST_F(ProcessWindowTest, TheRecordWorkEndsThePassAsCompleted) {
     MemoryRecordSource source = numberedRecords(40);
-    EXPECT_EQ(run(source, [this](Window&) { return handled.size() == 7 ? 1 : 0; }), RespCompleted);
+    EXPECT_EQ(
+        run(source, [this](Window&) { return handled.size() == 7 ? kLevelNotify : kLevelBenign; }),
+        RespCompleted);
     EXPECT_EQ(handled.size(), 7u);
 
     handled.clear();
     MemoryRecordSource first = numberedRecords(40);
-    EXPECT_EQ(run(first, [](Window&) { return 1; }), RespCompleted);
+    EXPECT_EQ(run(first, [](Window&) { return kLevelNotify; }), RespCompleted);
     EXPECT_EQ(handled.size(), 1u);
 }
 

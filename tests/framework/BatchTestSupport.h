@@ -20,7 +20,7 @@ class MemoryRecordSource : public RecordSource {
     std::optional<std::int64_t> toldCount;  // the count told; default: the records held
     std::optional<std::int64_t> toldBytes;  // the size told; default: all records
     bool withKey = false;                   // tells its key range and values
-    int failRestart = 0;                    // the level result of restart
+    Level failRestart = kLevelBenign;       // the level result of restart
     int failAt = -1;                        // the read (from 0) that fails
     bool quickScan = false;
     std::vector<bool> quickScanCalls;
@@ -28,7 +28,7 @@ class MemoryRecordSource : public RecordSource {
     std::int64_t at = 0;              // records read since the restart
     std::int64_t* current = nullptr;  // receives the index of each record read
 
-    int restart() override {
+    Level restart() override {
         ++restarts;
         at = 0;
         return failRestart;

@@ -26,7 +26,7 @@ class BrowseColumnsTest : public BrowseListTest {
     // The list with the extension: EAN sorts by the primary key, the name by the name key,
     // the group by nothing; a fourth column shows the unit's name.
     void openExtended(int stocktake = 1) {
-        open(0, stocktake, [this](BrowseList& l) {
+        open(Request::None, stocktake, [this](BrowseList& l) {
             extension = std::make_unique<BrowseColumns>(l, &settings, "Pregled");
             extension->AddColumn(1, &lines.table(), Ean, kPrimaryKey);
             extension->AddColumn(2, &lines.table(), Name, kNameKey);

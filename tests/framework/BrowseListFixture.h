@@ -77,9 +77,9 @@ class BrowseListTest : public ::testing::Test {
 
     // The form: records how it was called, saves or deletes as asked, and leaves the toolbar
     // navigation queued for it.
-    int form() {
+    Response form() {
         const Request request = CallerRequest;
-        CallerRequest = 0;
+        CallerRequest = Request::None;
         calls.push_back({request, INVENDET.Naziv.str(), INVENDET.StevInventure});
         Response response = RespCancelled;
         if (request == ReqInsert) {

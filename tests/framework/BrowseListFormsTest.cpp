@@ -14,7 +14,7 @@ std::vector<std::string> calledFor(const std::vector<BrowseListTest::Call>& call
 
 TEST_F(BrowseListTest, TheFormsToolbarMovesTheListAndCallsTheFormAgain) {
     addProducts(1, 8);
-    open(0);
+    open(Request::None);
     navigation = {vcr::Next, vcr::Next, vcr::Previous};
     press("Spremeni");
     EXPECT_EQ(calledFor(calls),
@@ -48,7 +48,7 @@ TEST_F(BrowseListTest, TheFormsToolbarMovesTheListAndCallsTheFormAgain) {
 
 TEST_F(BrowseListTest, AfterAFormTheListKeepsTheHighlightedRowOnItsScreenRow) {
     addProducts(1, 12);
-    open(0);
+    open(Request::None);
     key(keys::PgDn);
     ASSERT_TRUE(highlightRow(window(), shown(), 3).ok());
     pump(window(), *list);
@@ -60,7 +60,7 @@ TEST_F(BrowseListTest, AfterAFormTheListKeepsTheHighlightedRowOnItsScreenRow) {
 
     // Cancelled: the page is read again where it stood.
     const auto cancelled = [this] {
-        CallerRequest = 0;
+        CallerRequest = Request::None;
         calls.push_back({ReqChange, INVENDET.Naziv.str(), INVENDET.StevInventure});
         return RespCancelled;
     };
@@ -74,7 +74,7 @@ TEST_F(BrowseListTest, AfterAFormTheListKeepsTheHighlightedRowOnItsScreenRow) {
 
 TEST_F(BrowseListTest, ARecordAnotherStationDeletedIsReportedWhenTheFormIsAskedFor) {
     addProducts(1, 4);
-    open(0);
+    open(Request::None);
     ASSERT_TRUE(highlightRow(window(), shown(), 2).ok());
     pump(window(), *list);
     ASSERT_EQ(lines.Fetch(0), kLevelBenign);
@@ -89,7 +89,7 @@ TEST_F(BrowseListTest, ARecordAnotherStationDeletedIsReportedWhenTheFormIsAskedF
 
 TEST_F(BrowseListTest, TheRightClickMenuOffersTheButtonsAndPressesTheChosenOne) {
     addProducts(1, 4);
-    open(0);
+    open(Request::None);
     host->menuChoice = 3;  // &Delete
     list->OnRightClick(2);
     pump(window(), *list);
@@ -110,7 +110,7 @@ TEST_F(BrowseListTest, TheRightClickMenuOffersTheButtonsAndPressesTheChosenOne) 
     EXPECT_EQ(texts, (std::vector<std::string>{"&Insert", "&Change", "&Delete", "&View", "",
                                                "&Query", "&Select"}));
 
-    open(0, 7);
+    open(Request::None, 7);
     host->menuChoice = 2;  // &Change, disabled without rows
     list->OnRightClick(0);
     pump(window(), *list);
@@ -121,7 +121,8 @@ TEST_F(BrowseListTest, TheRightClickMenuOffersTheButtonsAndPressesTheChosenOne) 
 TEST_F(BrowseListTest, ARefusedFilterIsReportedOnceAndTheListShowsEveryRecord) {
     addProducts(1, 2);
     addProducts(2, 2, "Drugi ");
-    open(0, 1, [](BrowseList& l) { l.PutFilter("INVENDET:NoSuchField = 1", "bad", 1); });
+    open(Request::None, 1,
+         [](BrowseList& l) { l.PutFilter("INVENDET:NoSuchField = 1", "bad", 1); });
     EXPECT_EQ(tables.raiser.ids, std::vector<std::uint16_t>{message::ViewOpenError});
     EXPECT_EQ(names(),
               (std::vector<std::string>{"Izdelek 01", "Izdelek 02", "Drugi 01", "Drugi 02"}))
@@ -144,7 +145,7 @@ TEST_F(BrowseListTest, StartAtCurrentOpensOnTheRecordInTheBuffer) {
     INVENDET.Enota = 1;
     INVENDET.VrstaProdaje = "M";
     INVENDET.Naziv = "Izdelek 07";
-    open(0, 1, [](BrowseList& l) { l.options().startAtCurrent = true; });
+    open(Request::None, 1, [](BrowseList& l) { l.options().startAtCurrent = true; });
     EXPECT_EQ(highlightedName(), "Izdelek 07");
     EXPECT_EQ(names(), products(5, 9)) << "the page is completed with the rows before";
 }

@@ -18,7 +18,7 @@ class BrowseOrdersTest : public BrowseListTest {
 };
 
 TEST_F(BrowseOrdersTest, EachTabChoosesItsOrderAndTheHighlightedRecordStays) {
-    open(0);
+    open(Request::None);
     EXPECT_EQ(names(), (std::vector<std::string>{"Ananas", "Banana", "Cesnja", "Dinja"}));
     ASSERT_TRUE(highlightRow(window(), shown(), 2).ok());
     pump(window(), *list);
@@ -34,7 +34,8 @@ TEST_F(BrowseOrdersTest, EachTabChoosesItsOrderAndTheHighlightedRecordStays) {
 }
 
 TEST_F(BrowseOrdersTest, AnEntryLocatorTakesTheTypingAndMovesWhenAccepted) {
-    open(0, 1, [](BrowseList& l) { l.AttachLocator(LocatorKind::Entry, "Iskanje", 1); });
+    open(Request::None, 1,
+         [](BrowseList& l) { l.AttachLocator(LocatorKind::Entry, "Iskanje", 1); });
     key(keys::kShift + keys::Letter('D'));
     Control& entry = window().control("Iskanje");
     EXPECT_EQ(window().focused(), &entry);
@@ -47,7 +48,7 @@ TEST_F(BrowseOrdersTest, AnEntryLocatorTakesTheTypingAndMovesWhenAccepted) {
 }
 
 TEST_F(BrowseOrdersTest, AStepLocatorJumpsToTheFirstMatchOrOneRowOn) {
-    open(0, 1, [](BrowseList& l) { l.AttachLocator(LocatorKind::Step, {}, 2); });
+    open(Request::None, 1, [](BrowseList& l) { l.AttachLocator(LocatorKind::Step, {}, 2); });
     ASSERT_TRUE(chooseTab(window(), tab(2)).ok());
     pump(window(), *list);
     key(keys::Letter('2'));
@@ -63,7 +64,7 @@ TEST_F(BrowseOrdersTest, AStepLocatorJumpsToTheFirstMatchOrOneRowOn) {
 TEST_F(BrowseOrdersTest, TheThumbGoesToTheEndsOrToTheValueOfItsTable) {
     for (int unit = 2; unit <= 5; ++unit)
         ASSERT_TRUE(addLine(lines, {1, "50" + std::to_string(unit), "Enota", 1, unit}));
-    open(0, 1, [](BrowseList& l) {
+    open(Request::None, 1, [](BrowseList& l) {
         l.SetThumb(ThumbStyle::Alpha, 1);
         const int byUnit = l.DefineOrder(0);
         l.LimitOrder(LimitType::SingleValue, {{0, fixedValue(ExpressionValue::number(1)), {}}},
@@ -91,7 +92,7 @@ TEST_F(BrowseOrdersTest, TheThumbGoesToTheEndsOrToTheValueOfItsTable) {
 
 TEST_F(BrowseOrdersTest, AListHeldWholeShowsEveryRowAndPlacesTheThumbExactly) {
     for (int n = 1; n <= 6; ++n) ASSERT_TRUE(addLine(lines, {1, "90" + std::to_string(n), "Z"}));
-    open(0, 1, [](BrowseList& l) { l.options().fileLoaded = true; });
+    open(Request::None, 1, [](BrowseList& l) { l.options().fileLoaded = true; });
     EXPECT_EQ(shown().rowCount(), 10) << "more than a page";
     EXPECT_EQ(list->thumbPosition(), 0);
     list->OnThumb(50);
@@ -108,7 +109,7 @@ TEST_F(BrowseOrdersTest, ARangeOnTheParentRecordFollowsItAndWatchedFieldsRefresh
     INVENTUR.StevInventure = 1;
     host = nullptr;
     list.reset();
-    host = std::make_unique<TestBrowseHost>(browseLayout(), 0);
+    host = std::make_unique<TestBrowseHost>(browseLayout(), Request::None);
     ASSERT_EQ(view.Open(), kLevelBenign);
     list = std::make_unique<BrowseList>();
     list->SetUp(*host, view, "Seznam");
@@ -140,7 +141,7 @@ TEST_F(BrowseOrdersTest, ACurrentValueRangeKeepsTheValueItWasOpenedWith) {
     INVENDET.StevInventure = 4;
     INVENDET.Enota = 1;
     INVENDET.VrstaProdaje = "M";
-    open(0, 1, [](BrowseList& l) {
+    open(Request::None, 1, [](BrowseList& l) {
         l.LimitOrder(LimitType::CurrentValue, {{Stocktake, {}, {}}, {Unit, {}, {}}, {Kind, {}, {}}},
                      1);
     });

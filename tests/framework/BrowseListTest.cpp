@@ -8,7 +8,7 @@ namespace {
 TEST_F(BrowseListTest, FillsAPageOfTheRangeAndScrollsByRowPageAndToTheEnds) {
     addProducts(1, 12);
     addProducts(2, 3, "Drugi ");
-    open(0);
+    open(Request::None);
     EXPECT_EQ(names(), products(1, 5));
     EXPECT_EQ(shown().highlighted(), 1);
     EXPECT_EQ(list->thumbPosition(), 0);
@@ -49,7 +49,7 @@ TEST_F(BrowseListTest, FillsAPageOfTheRangeAndScrollsByRowPageAndToTheEnds) {
 
 TEST_F(BrowseListTest, AnEmptyListOffersInsertOnlyAndShowsTheNewRecord) {
     addProducts(1, 3);
-    open(0, 3);
+    open(Request::None, 3);
     EXPECT_EQ(shown().rowCount(), 0);
     EXPECT_FALSE(enabled("Spremeni"));
     EXPECT_FALSE(enabled("Brisi"));
@@ -80,7 +80,7 @@ TEST_F(BrowseListTest, AnEmptyListOffersInsertOnlyAndShowsTheNewRecord) {
 
 TEST_F(BrowseListTest, DeletingRefillsThePageFromTheRowsBeforeWhenTheLastRowGoes) {
     addProducts(1, 7);
-    open(0);
+    open(Request::None);
     key(keys::End);
     EXPECT_EQ(names(), products(3, 7));
     press("Brisi");
@@ -163,7 +163,7 @@ TEST_F(BrowseListTest, ALookupGivesBackTheCallersRecordOnCancelAndTheChosenOneOn
 TEST_F(BrowseListTest, TypingInAnIncrementalLocatorFindsTheFirstRecordAtOrAfterIt) {
     for (const char* name : {"Aa", "Ac", "Abd", "Abc", "B", "C", "D", "E"})
         ASSERT_TRUE(addLine(lines, {1, std::string("E") + name, name}));
-    open(0);
+    open(Request::None);
     key(keys::End);
     key(keys::Letter('A'));
     EXPECT_EQ(highlightedName(), "Aa");

@@ -92,7 +92,7 @@ class BrowseProcedureTest : public FormTest {
             printed.push_back(SFENOTE.Enota);
             // A report reads the table into the same buffer.
             SFENOTE.Enota = 999;
-            return 0;
+            return Response::None;
         });
     }
     ~BrowseProcedureTest() override {
@@ -103,7 +103,7 @@ class BrowseProcedureTest : public FormTest {
     // Starts the list; it calls `form` for its buttons.
     void open(std::set<int> guarded = {}, std::string form = "TestListForm") {
         start([this, guarded, form] {
-            const int response = TestUnitList(errors, &settings, guarded, form).Execute();
+            const Response response = TestUnitList(errors, &settings, guarded, form).Execute();
             openAfterwards = tableAccess().file("SFENOTE").openCount();
             return response;
         });
@@ -141,7 +141,7 @@ TEST_F(BrowseProcedureTest, AFormThatIsNotPartOfTheProgramIsReportedAndAddsNoRec
     EXPECT_EQ(units(), std::vector<std::string>{"1 Center M"}) << "no numbered empty record";
     EXPECT_EQ(column(2), std::vector<std::string>{"Center"});
     press("Zapri");
-    EXPECT_EQ(ended(), std::vector<int>{RespCancelled});
+    EXPECT_EQ(ended(), std::vector<Response>{RespCancelled});
 }
 
 TEST_F(BrowseProcedureTest, ARefusedRequestIsReachedByNoButtonKeyClickOrFormToolbar) {
@@ -180,7 +180,7 @@ TEST_F(BrowseProcedureTest, ARefusedRequestIsReachedByNoButtonKeyClickOrFormTool
     EXPECT_FALSE(enabled("Spremeni"));
     EXPECT_EQ(calls, (std::vector<FormCall>{{ReqChange, 2}, {ReqView, 1}}));
     press("Zapri");
-    EXPECT_EQ(ended(), std::vector<int>{RespCancelled});
+    EXPECT_EQ(ended(), std::vector<Response>{RespCancelled});
     EXPECT_TRUE(frontEnd.boxes().empty());
 }
 
@@ -195,7 +195,7 @@ TEST_F(BrowseProcedureTest, ACallButtonAndItsKeyCallTheProcedureAndTheRowStaysIn
     EXPECT_EQ(SFENOTE.Enota, 2) << "the highlighted record is back in the buffer";
     EXPECT_EQ(focusName(), "Seznam");
     press("Zapri");
-    EXPECT_EQ(ended(), std::vector<int>{RespCancelled});
+    EXPECT_EQ(ended(), std::vector<Response>{RespCancelled});
 }
 
 TEST_F(BrowseProcedureTest, TheListOpensSortedByTheColumnItWasLeftSortedBy) {
@@ -210,7 +210,7 @@ TEST_F(BrowseProcedureTest, TheListOpensSortedByTheColumnItWasLeftSortedBy) {
     EXPECT_EQ(column(2), (std::vector<std::string>{"Aleja", "Bežigrad", "Center"}));
     EXPECT_EQ(highlighted(), "Aleja") << "at the top of that order";
     press("Zapri");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled, RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled, RespCancelled}));
     EXPECT_EQ(openAfterwards, 0) << "the list closes its table";
 }
 

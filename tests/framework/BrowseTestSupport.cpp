@@ -13,7 +13,7 @@
 namespace dv::test {
 namespace fs = std::filesystem;
 
-int BrowseRaiser::raise(std::uint16_t id) {
+Level BrowseRaiser::raise(std::uint16_t id) {
     ids.push_back(id);
     return id == 9 ? kLevelBenign : kLevelNotify;
 }

@@ -28,8 +28,8 @@ class BrowseRaiser : public MessageRaiser {
     void quoteFile(std::string_view) override {}
     void quoteField(std::string_view) override {}
     void captureErrorState() override {}
-    int raise(std::uint16_t id) override;
-    int raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
+    Level raise(std::uint16_t id) override;
+    Level raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
 
     std::vector<std::uint16_t> ids;
 

@@ -33,12 +33,13 @@ TEST(ErrorMessageBlock, RoundTripKeepsOrderAndRepeatedIds) {
 }
 
 TEST(ErrorMessageBlock, MalformedBlocksAreRefused) {
-    std::string block = encodeMessageBlock(std::vector<MessageEntry>{{1, 5, "Title", "Text", {}}});
+    std::string block =
+        encodeMessageBlock(std::vector<MessageEntry>{{1, MsgNotify, "Title", "Text", {}}});
     for (std::size_t length = 0; length < block.size(); ++length)
         EXPECT_THROW(decodeMessageBlock(block.substr(0, length)), MalformedMessageBlock) << length;
     EXPECT_THROW(decodeMessageBlock(block + "!"), MalformedMessageBlock);
     EXPECT_TRUE(decodeMessageBlock(std::string("\0\0", 2)).empty());
-    std::vector<MessageEntry> tooLong{{1, 5, "T", std::string(256, 'x'), {}}};
+    std::vector<MessageEntry> tooLong{{1, MsgNotify, "T", std::string(256, 'x'), {}}};
     EXPECT_THROW(encodeMessageBlock(tooLong), MalformedMessageBlock);
 }
 
@@ -79,7 +80,7 @@ TEST(BuiltInMessages, IdsLevelsAndQuotedTexts) {
     for (const Expected& e : expected) {
         const MessageEntry* entry = find(entries, e.id);
         ASSERT_NE(entry, nullptr) << e.id;
-        EXPECT_EQ(entry->level, e.level) << e.id;
+        EXPECT_EQ(levelNumber(entry->level), e.level) << e.id;
         EXPECT_EQ(entry->title, e.title) << e.id;
         EXPECT_EQ(entry->text, e.text) << e.id;
     }

@@ -5,7 +5,7 @@ namespace {
 
 TEST_F(ErrorReporterTest, QuestionAnsweredYesOrNo) {
     ui.answer(kButtonNo);
-    EXPECT_EQ(reporter.raise(8), 4);
+    EXPECT_EQ(reporter.raise(8), kLevelCancel);
     const MessageBoxRequest& box = lastBox();
     EXPECT_EQ(box.caption, "Changes will be lost!");
     EXPECT_EQ(box.text, "Are you sure you want to cancel?");
@@ -14,17 +14,17 @@ TEST_F(ErrorReporterTest, QuestionAnsweredYesOrNo) {
     EXPECT_EQ(box.defaultButton, kButtonYes);
 
     ui.answer(kButtonYes);
-    EXPECT_EQ(reporter.raise(8), 0);
+    EXPECT_EQ(reporter.raise(8), kLevelBenign);
 
     addMessage(500, MsgDeclined, "Declined", "Go on?");
     ui.answer(kButtonNo);
-    EXPECT_EQ(reporter.raise(500), 4);
+    EXPECT_EQ(reporter.raise(500), kLevelCancel);
     EXPECT_EQ(lastBox().icon, MessageIcon::Question);
 }
 
 TEST_F(ErrorReporterTest, NoticeAndQuietLevels) {
     ui.answer(kButtonOk);
-    EXPECT_EQ(reporter.raise(22), 5);
+    EXPECT_EQ(reporter.raise(22), kLevelNotify);
     EXPECT_EQ(lastBox().caption, "No Records");
     EXPECT_EQ(lastBox().icon, MessageIcon::Exclamation);
     EXPECT_EQ(lastBox().buttons, kButtonOk);
@@ -32,7 +32,7 @@ TEST_F(ErrorReporterTest, NoticeAndQuietLevels) {
     addMessage(501, MsgQuiet, "Quiet", "never seen");
     reporter.setLogErrors(true);
     reporter.setHistoryThreshold(-1);
-    EXPECT_EQ(reporter.raise(501), 0);
+    EXPECT_EQ(reporter.raise(501), kLevelBenign);
     EXPECT_EQ(ui.boxes().size(), 1u);
     EXPECT_TRUE(reporter.history().entries().empty());
 }
@@ -41,7 +41,7 @@ TEST_F(ErrorReporterTest, FatalLevelsHaltAfterTheMessageIsShown) {
     setLastError(2, "File Not Found  ");
     reporter.quoteFile("ZALOGA.TPS   ");
     addMessage(502, MsgProgram, "Program", "Bug in %File");
-    addMessage(503, 9, "Beyond", "Level nine");
+    addMessage(503, static_cast<MessageLevel>(9), "Beyond", "Level nine");
     for (std::uint16_t id : {23, 502, 503}) {
         ui.answer(kButtonOk);
         try {
@@ -63,7 +63,7 @@ TEST_F(ErrorReporterTest, FatalLevelsHaltAfterTheMessageIsShown) {
 TEST_F(ErrorReporterTest, SilentShowsNothingButStillRecords) {
     reporter.setSilent(true);
     reporter.setHistoryThreshold(5);
-    EXPECT_EQ(reporter.raise(8), 0);  // the default button, Yes
+    EXPECT_EQ(reporter.raise(8), kLevelBenign);  // the default button, Yes
     EXPECT_EQ(reporter.askWithButtons(35, kButtonYes | kButtonNo | kButtonCancel, kButtonCancel),
               kButtonCancel);
     ASSERT_EQ(reporter.history().entries().size(), 1u);
@@ -87,7 +87,7 @@ TEST_F(ErrorReporterTest, AskWithButtonsShowsThePlainBoxOnly) {
 
 TEST_F(ErrorReporterTest, UnknownIdGivesANoticeNamingIt) {
     ui.answer(kButtonOk);
-    EXPECT_EQ(reporter.raise(4321), 5);
+    EXPECT_EQ(reporter.raise(4321), kLevelNotify);
     EXPECT_NE(lastBox().text.find("4321"), std::string::npos);
 }
 

@@ -54,11 +54,11 @@ TEST_F(ErrorReporterTest, HistoryKeepsAtMostTheThreshold) {
 
 TEST_F(ErrorReporterTest, HistoryModeShowsOnlyTheViewLevelInTheHistoryWindow) {
     reporter.setHistoryThreshold(10);
-    reporter.setHistoryViewLevel(MsgNotify);
+    reporter.setHistoryViewLevel(levelNumber(MsgNotify));
     reporter.setHistoryResetOnView(true);
-    EXPECT_EQ(reporter.raise(8), 0);  // a question is not shown: its default, Yes
+    EXPECT_EQ(reporter.raise(8), kLevelBenign);  // a question is not shown: its default, Yes
     ui.answer(kButtonOk);
-    EXPECT_EQ(reporter.raise(22), 5);
+    EXPECT_EQ(reporter.raise(22), kLevelNotify);
     EXPECT_TRUE(ui.boxes().empty());
     ASSERT_EQ(ui.lists().size(), 1u);
     const MessageListRequest& window = ui.lists()[0];
@@ -110,7 +110,7 @@ TEST_F(ErrorReporterTest, LogFailureIsIgnored) {
     reporter.standardErrorLog().setDirectory(directory.path() / "missing");
     reporter.setLogErrors(true);
     ui.answer(kButtonOk);
-    EXPECT_EQ(reporter.raise(22), 5);
+    EXPECT_EQ(reporter.raise(22), kLevelNotify);
     EXPECT_EQ(ui.boxes().size(), 1u);
 }
 

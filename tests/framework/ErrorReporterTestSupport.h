@@ -33,7 +33,7 @@ class ErrorReporterTest : public ::testing::Test {
         clearLastError();
     }
 
-    void addMessage(std::uint16_t id, std::uint8_t level, std::string title, std::string text) {
+    void addMessage(std::uint16_t id, MessageLevel level, std::string title, std::string text) {
         std::vector<MessageEntry> entries{{id, level, std::move(title), std::move(text), {}}};
         reporter.addMessages(encodeMessageBlock(entries));
     }

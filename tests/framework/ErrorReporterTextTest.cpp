@@ -38,14 +38,14 @@ TEST_F(ErrorReporterTest, QuotesAreCutTo254Characters) {
 TEST_F(ErrorReporterTest, LaterMessagesOverrideAndQuoteThePreviousText) {
     addMessage(9, MsgAsk, "Brisanje", "Izbrišem? (%Previous)");
     ui.answer(kButtonNo);
-    EXPECT_EQ(reporter.raise(9), 4);
+    EXPECT_EQ(reporter.raise(9), kLevelCancel);
     EXPECT_EQ(lastBox().caption, "Brisanje");
     EXPECT_EQ(lastBox().text,
               "Izbrišem? (Are you sure you want to delete the highlighted record?)");
 
     addMessage(9, MsgNotify, "Drugič", "[%Previous]");
     ui.answer(kButtonOk);
-    EXPECT_EQ(reporter.raise(9), 5);
+    EXPECT_EQ(reporter.raise(9), kLevelNotify);
     EXPECT_EQ(lastBox().text, "[Izbrišem? (%Previous)]");
 
     addMessage(600, MsgNotify, "Own", "first %Previous|");
@@ -56,7 +56,7 @@ TEST_F(ErrorReporterTest, LaterMessagesOverrideAndQuoteThePreviousText) {
 
 TEST_F(ErrorReporterTest, MalformedBlockAddsNothing) {
     std::size_t before = reporter.messages().size();
-    std::string block = encodeMessageBlock(std::vector<MessageEntry>{{9, 5, "T", "X", {}}});
+    std::string block = encodeMessageBlock(std::vector<MessageEntry>{{9, MsgNotify, "T", "X", {}}});
     EXPECT_THROW(reporter.addMessages(block.substr(0, block.size() - 1)), MalformedMessageBlock);
     EXPECT_EQ(reporter.messages().size(), before);
 }

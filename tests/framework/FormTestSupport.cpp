@@ -64,8 +64,8 @@ FormTest::FormTest() {
     }
     clearAllRecordBuffers();
     clearLastError();
-    CallerRequest = 0;
-    CallerResponse = 0;
+    CallerRequest = Request::None;
+    CallerResponse = Response::None;
     CallerVcrRequest = 0;
     previousHalt_ = setHaltHandler([](int code, std::string_view message) {
         throw ProgramHalted{code, std::string(message)};
@@ -85,7 +85,7 @@ FormTest::~FormTest() {
     CallerVcrRequest = 0;
 }
 
-void FormTest::start(std::function<int()> body) {
+void FormTest::start(std::function<Response()> body) {
     scheduler.start("Test", std::move(body));
     run();
 }
@@ -142,8 +142,8 @@ void FormTest::pressToolbar(int control) {
     run();
 }
 
-std::vector<int> FormTest::ended() {
-    std::vector<int> responses;
+std::vector<Response> FormTest::ended() {
+    std::vector<Response> responses;
     for (const ProcedureEnd& end : scheduler.takeEnded()) {
         EXPECT_FALSE(end.failed) << end.failure;
         responses.push_back(end.response);

@@ -11,13 +11,13 @@
 
 #include "data/SettingsManager.h"
 #include "framework/ErrorReporter.h"
-#include "support/FormTestProcedures.h"
 #include "frontend/TempDirectory.h"
 #include "runtime/FrontEnd.h"
 #include "runtime/Halt.h"
 #include "runtime/ProcedureScheduler.h"
 #include "runtime/WindowInput.h"
 #include "storage/TableAccess.h"
+#include "support/FormTestProcedures.h"
 
 namespace dv::test {
 
@@ -62,7 +62,7 @@ class FormTest : public ::testing::Test {
     ~FormTest() override;
 
     // Starts `body` on a procedure thread and runs until every procedure waits.
-    void start(std::function<int()> body);
+    void start(std::function<Response()> body);
     // Calls the test form with `request` from a procedure of its own, as a list does.
     void startForm(Request request, const TestFormOptions& options = {});
     void run();
@@ -81,7 +81,7 @@ class FormTest : public ::testing::Test {
     void pressToolbar(int control);
 
     // The responses of the procedures that ended since the last call.
-    std::vector<int> ended();
+    std::vector<Response> ended();
 
     // Units added and read through the table's own driver (no rules, no numbering).
     void addUnit(int code, std::string_view name, std::string_view kind = "M");

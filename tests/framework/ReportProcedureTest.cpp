@@ -44,7 +44,7 @@ class ReportProcedureTest : public ::testing::Test {
 
     // Runs the report over `source` on a procedure thread; `cancelAt` presses Cancel while that
     // record (from 1) is printed. The response.
-    int run(MemoryRecordSource& source, int cancelAt = 0) {
+    Response run(MemoryRecordSource& source, int cancelAt = 0) {
         std::int64_t at = -1;
         source.current = &at;
         scheduler.start("IzpisTest", [&] {
@@ -58,19 +58,19 @@ class ReportProcedureTest : public ::testing::Test {
                 name.assign("Postavka " + std::to_string(at + 1));
                 report.report().Print("Vrstica");
                 if (at + 1 == cancelAt) window.post(EventKind::Accepted, window.control("Cancel"));
-                return 0;
+                return kLevelBenign;
             });
             report.onEndOfReport([&] { report.report().Print("Konec"); });
             const Response response = report.Run();
             leftPages = report.pages().pageCount();
             empty = report.reportEmpty();
             cancelled = report.reportCancelled();
-            return static_cast<int>(response);
+            return response;
         });
         EXPECT_TRUE(scheduler.runUntilIdle());
         const auto ended = scheduler.takeEnded();
         EXPECT_EQ(ended.size(), 1u);
-        if (ended.empty()) return -1;
+        if (ended.empty()) return Response::None;
         EXPECT_FALSE(ended[0].failed) << ended[0].failure;
         return ended[0].response;
     }

@@ -21,7 +21,7 @@ class PreviewFrontEnd : public RecordingFrontEnd {
     std::vector<PageQueue> previewed;
     std::vector<ReportPreviewRequest> requests;
     std::vector<std::string> printerDuringPreview;
-    ReportPreviewResult previewAnswer{1, 1, 0};
+    ReportPreviewResult previewAnswer{RespCompleted, 1, 0};
     std::string chooseInPreview;  // a printer the user picks in the preview
 
     PrinterSettings printer() const override { return current; }

@@ -14,14 +14,14 @@ class FormLifeCycle : public FormTest {};
 TEST_F(FormLifeCycle, AnInsertFormOpensCaptionedForItsRequestAndSavesOnOk) {
     startForm(ReqInsert);
     EXPECT_EQ(window().caption(), "Dodajanje zapisa");
-    EXPECT_EQ(CallerRequest, 0);
+    EXPECT_EQ(CallerRequest, Request::None);
     EXPECT_EQ(focusName(), "SFENOTE:Enota");
     // The list numbered the record before the call; the form shows it with the defaults.
     EXPECT_EQ(control("SFENOTE:Enota").value(), "1");
     EXPECT_EQ(control("SFENOTE:TIP").value(), "M");
     type("SFENOTE:Naziv", "Center");
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(units(), (Strings{"1 Center M"}));
     EXPECT_EQ(CallerResponse, RespCompleted);
     EXPECT_TRUE(frontEnd.boxes().empty());
@@ -44,7 +44,7 @@ TEST_F(FormLifeCycle, AnEmptyRequiredFieldKeepsTheFormOpenWithItFocused) {
     EXPECT_TRUE(ended().empty());
     type("SFENOTE:Naziv", "Center");
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
 }
 
 TEST_F(FormLifeCycle, OfTwoEmptyRequiredFieldsOnlyTheFirstIsReported) {
@@ -60,7 +60,7 @@ TEST_F(FormLifeCycle, OfTwoEmptyRequiredFieldsOnlyTheFirstIsReported) {
     EXPECT_TRUE(ended().empty());
     frontEnd.answer(kButtonNo);
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(units(), (Strings{"1 Center M"}));
 }
 
@@ -80,7 +80,7 @@ TEST_F(FormLifeCycle, TheCalendarFillsADateFieldAndCancellingItChangesNothing) {
     EXPECT_EQ(SFENOTE.PROMETZAKLJUCENDODATUMA, dayNumber(2024, 3, 15));
     type("SFENOTE:Naziv", "Center");
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(SFENOTE.PROMETZAKLJUCENDODATUMA, dayNumber(2024, 3, 15));
 }
 
@@ -101,7 +101,7 @@ TEST_F(FormLifeCycle, CancelOnAChangedRecordAsksToSaveAndCancelThereReturnsToThe
     // No discards the change.
     frontEnd.answer(kButtonNo);
     closeBox();
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(units(), (Strings{"1 Center M"}));
 }
 
@@ -113,7 +113,7 @@ TEST_F(FormLifeCycle, YesToSaveRecordSavesWhatWasTyped) {
     ASSERT_TRUE(typeInto(window(), control("SFENOTE:Naziv"), "Centrala").ok());
     frontEnd.answer(kButtonYes);
     closeBox();
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(units(), (Strings{"1 Centrala M"}));
 }
 
@@ -122,7 +122,7 @@ TEST_F(FormLifeCycle, AnUnchangedChangeWritesNothingAndClosesCancelled) {
     addUnit(1, "Center", "X");
     startForm(ReqChange);
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_TRUE(frontEnd.boxes().empty());
     EXPECT_EQ(units(), (Strings{"1 Center X"}));
 }
@@ -144,7 +144,7 @@ TEST_F(FormLifeCycle, AFailedUpdateOffersToTryAgainAndCancelStaysOnTheForm) {
     frontEnd.answer(kButtonOk);
     frontEnd.answer(kButtonNo);
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(frontEnd.boxes().size(), 4u);
     EXPECT_EQ(units(), (Strings{"1 Center X"}));
 }
@@ -155,7 +155,7 @@ TEST_F(FormLifeCycle, AViewFormHasNoWorkingOkAndClosesWithoutAsking) {
     EXPECT_EQ(window().caption(), "Vpogled podatkov");
     type("SFENOTE:Naziv", "Drugo");
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_TRUE(frontEnd.boxes().empty());
     EXPECT_EQ(units(), (Strings{"1 Center M"}));
 }
@@ -165,13 +165,13 @@ TEST_F(FormLifeCycle, ADeleteRequestAsksConfirmDeleteAndNeverOpensTheWindow) {
     addUnit(2, "Skladišče");
     frontEnd.answer(kButtonNo);
     startForm(ReqDelete);
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(scheduler.desktop().focused(), nullptr);
     EXPECT_EQ(units().size(), 2u);
 
     frontEnd.answer(kButtonYes);
     startForm(ReqDelete);
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(frontEnd.shown(),
               (Strings{"Confirm Delete: Are you sure you want to delete the highlighted record?",
                        "Confirm Delete: Are you sure you want to delete the highlighted record?"}));
@@ -185,7 +185,7 @@ TEST_F(FormLifeCycle, ADeleteOnTheFormDeletesOnOk) {
     startForm(ReqDelete, options);
     EXPECT_EQ(window().caption(), " AŽURIRANJE SKLADIŠČ / ENOT");
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_TRUE(units().empty());
     EXPECT_TRUE(frontEnd.boxes().empty());
 }
@@ -194,7 +194,7 @@ TEST_F(FormLifeCycle, ACancelledInsertDeletesTheNumberedRecordAgain) {
     startForm(ReqInsert);
     EXPECT_EQ(units(), (Strings{"1  M"}));  // numbered and added by the list
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_TRUE(units().empty());
     EXPECT_TRUE(frontEnd.boxes().empty());
 }
@@ -215,7 +215,7 @@ TEST_F(FormLifeCycle, AskingForTheNextRecordKeepsTheFormOpenWithANewRecord) {
     EXPECT_EQ(focusName(), "SFENOTE:Enota");
     // Leaving the new record untouched asks nothing, drops its number and completes.
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(units(), (Strings{"1 Prvo M"}));
     EXPECT_EQ(SFENOTE.Naziv.str(), "Prvo");  // the last inserted record, for the list
     EXPECT_EQ(frontEnd.boxes().size(), 1u);
@@ -225,7 +225,7 @@ TEST_F(FormLifeCycle, AskingForTheNextRecordKeepsTheFormOpenWithANewRecord) {
     type("SFENOTE:Naziv", "Drugo");
     frontEnd.answer(kButtonNo);
     press("OK");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(units(), (Strings{"1 Prvo M", "2 Drugo M"}));
 }
 
@@ -248,7 +248,7 @@ TEST_F(FormLifeCycle, TheHistoryKeyRestoresTheValueLastSavedInTheField) {
     frontEnd.answer(kButtonNo);
     press("Cancel");
     EXPECT_EQ(frontEnd.shown(), (Strings{kSaveRecord}));
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(units(), (Strings{"1 Prvo M"}));
 }
 

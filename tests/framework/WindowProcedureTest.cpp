@@ -12,22 +12,22 @@ using Strings = std::vector<std::string>;
 // Runs `form` (built on the procedure's thread) as the test form is called from a list: the
 // table held open, a new numbered record for an insert, unit 1 read for the other requests.
 template <typename Form>
-int callForm(Request request, const std::function<void(Form&)>& configure, Form** running,
-             ErrorReporter& errors, SettingsManager& settings) {
+Response callForm(Request request, const std::function<void(Form&)>& configure, Form** running,
+                  ErrorReporter& errors, SettingsManager& settings) {
     RelationKeeper& keeper = *tableAccess().relations("SFENOTE");
     keeper.OpenAll();
     if (request == ReqInsert) {
-        keeper.file().PrepareNew();
+        EXPECT_EQ(keeper.file().PrepareNew(), Level::Benign);
     } else {
         SFENOTE.Enota = 1;
         keeper.file().Fetch(keeper.file().primaryKey());
     }
-    const int response = callProcedure(
+    const Response response = callProcedure(
         [&] {
             Form form(errors, &settings);
             if (configure) configure(form);
             *running = &form;
-            const int result = form.Execute();
+            const Response result = form.Execute();
             *running = nullptr;
             return result;
         },
@@ -43,7 +43,7 @@ class ObservedForm : public TestUnitForm {
         : TestUnitForm(errors, settings), errors_(errors) {}
 
     std::string procedure;
-    int requestSeen = -1;
+    Request requestSeen = Request::Insert;
     bool windowOpen = true;
     bool refuse = false;
 
@@ -83,7 +83,7 @@ TEST_F(WindowProcedureTest, SetUpRecordsTheNameAndTakesTheRequestBeforeTheRecord
     ObservedForm* form = startWith<ObservedForm>(ReqInsert);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->procedure, "TestUnitForm");
-    EXPECT_EQ(form->requestSeen, 0);  // taken over and cleared
+    EXPECT_EQ(form->requestSeen, Request::None);  // taken over and cleared
     EXPECT_FALSE(form->windowOpen);
     EXPECT_EQ(form->request(), ReqInsert);
     EXPECT_EQ(form->originalRequest(), ReqInsert);
@@ -92,14 +92,14 @@ TEST_F(WindowProcedureTest, SetUpRecordsTheNameAndTakesTheRequestBeforeTheRecord
     EXPECT_EQ(control("SFENOTE:Naziv").value(), "Privzeto");
     // The defaults of the hook are no change of the record.
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_TRUE(frontEnd.boxes().empty());
     EXPECT_TRUE(units().empty());
 }
 
 TEST_F(WindowProcedureTest, AHookThatCancelsTheNewRecordKeepsTheWindowClosed) {
     startWith<ObservedForm>(ReqInsert, [](ObservedForm& form) { form.refuse = true; });
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(scheduler.desktop().focused(), nullptr);
 }
 
@@ -132,7 +132,7 @@ TEST_F(WindowProcedureTest, TheToolbarFollowsTheRequest) {
     EXPECT_EQ(CallerVcrRequest, 0);
     EXPECT_TRUE(ended().empty());
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
 }
 
 TEST_F(WindowProcedureTest, ANavigationButtonStoresItsNumberAndActsAsOk) {
@@ -141,7 +141,7 @@ TEST_F(WindowProcedureTest, ANavigationButtonStoresItsNumberAndActsAsOk) {
     startWith(ReqChange);
     type("SFENOTE:Naziv", "Centrala");
     pressToolbar(toolbar::Down);
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(CallerVcrRequest, toolbar::Down);
     EXPECT_EQ(units(), (Strings{"1 Centrala M", "2 Skladišče M"}));
 
@@ -149,7 +149,7 @@ TEST_F(WindowProcedureTest, ANavigationButtonStoresItsNumberAndActsAsOk) {
     CallerVcrRequest = 0;
     startWith(ReqChange);
     pressToolbar(toolbar::Top);
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_EQ(CallerVcrRequest, toolbar::Top);
 }
 
@@ -162,7 +162,7 @@ TEST_F(WindowProcedureTest, ANavigationThatEndsCancelledLeavesNoNavigationBehind
     EXPECT_EQ(frontEnd.boxes().back().text, "\"Naziv\" podatek mora biti vnešen !");
     frontEnd.answer(kButtonNo);
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(CallerVcrRequest, 0);
 }
 
@@ -173,7 +173,7 @@ TEST_F(WindowProcedureTest, CancelActionsSaveForTheUserOrWarnThatChangesWillBeLo
     startForm(ReqChange, saveSilently);
     type("SFENOTE:Naziv", "Centrala");
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     EXPECT_TRUE(frontEnd.boxes().empty());
     EXPECT_EQ(units(), (Strings{"1 Centrala M"}));
 
@@ -188,7 +188,7 @@ TEST_F(WindowProcedureTest, CancelActionsSaveForTheUserOrWarnThatChangesWillBeLo
     EXPECT_TRUE(ended().empty());
     frontEnd.answer(kButtonYes);
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(units(), (Strings{"1 Centrala M"}));
 
     TestFormOptions never;
@@ -196,7 +196,7 @@ TEST_F(WindowProcedureTest, CancelActionsSaveForTheUserOrWarnThatChangesWillBeLo
     startForm(ReqChange, never);
     type("SFENOTE:Naziv", "Drugo");
     press("Cancel");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
     EXPECT_EQ(frontEnd.boxes().size(), 2u);
 }
 
@@ -214,7 +214,7 @@ TEST_F(WindowProcedureTest, TextThatDoesNotFitIsExplainedAndTheFieldGoesBackToIt
     frontEnd.answer(kButtonNo);
     press("Cancel");
     EXPECT_EQ(frontEnd.boxes().back().caption, "Save Record");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCancelled}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCancelled}));
 }
 
 // A value the picture takes but the field cannot hold is refused, never shown as if it were kept.
@@ -268,7 +268,7 @@ const WindowLayout& listLayout() {
 class RecordingComponent : public WindowComponent {
   public:
     RecordingComponent(std::string name, std::vector<std::string>& log) : name_(name), log_(log) {}
-    int TakeEvent(const Event& event) override {
+    EventResult TakeEvent(const Event& event) override {
         log_.push_back(name_ + " " + std::string(eventKindName(event.kind)));
         if (event.kind == EventKind::Timer) stale = true;
         return event.kind == EventKind::NewSelection ? answerSelection : kEventGoOn;
@@ -280,7 +280,7 @@ class RecordingComponent : public WindowComponent {
     }
     void Kill() override { log_.push_back(name_ + " ended"); }
 
-    int answerSelection = kEventGoOn;
+    EventResult answerSelection = kEventGoOn;
     bool stale = false;
 
   private:
@@ -305,7 +305,7 @@ TEST_F(WindowProcedureTest, ComponentsSeeEveryEventInOrderAndAskForRefreshes) {
         procedure.AddComponent(first);
         procedure.AddComponent(second);
         procedure.AddEndButton("Zapri", RespCompleted);
-        const int response = procedure.Execute();
+        const Response response = procedure.Execute();
         closedAtEnd = !procedure.window()->isOpen();
         return response;
     });
@@ -329,7 +329,7 @@ TEST_F(WindowProcedureTest, ComponentsSeeEveryEventInOrderAndAskForRefreshes) {
     EXPECT_EQ(log, (Strings{"first Timer", "second Timer", "first reset", "second reset"}));
     log.clear();
     press("Zapri");
-    EXPECT_EQ(ended(), (std::vector<int>{RespCompleted}));
+    EXPECT_EQ(ended(), (std::vector<Response>{RespCompleted}));
     // The end button finishes its event; the close that follows reaches every component.
     EXPECT_EQ(log, (Strings{"first Selected", "second Selected", "first CloseWindow",
                             "second CloseWindow", "first ended", "second ended"}));

@@ -25,11 +25,11 @@ class QuietRaiser : public MessageRaiser {
     void quoteFile(std::string_view) override {}
     void quoteField(std::string_view) override {}
     void captureErrorState() override {}
-    int raise(std::uint16_t id) override {
+    Level raise(std::uint16_t id) override {
         ids.push_back(id);
         return kLevelNotify;
     }
-    int raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
+    Level raiseWithText(std::uint16_t id, std::string_view) override { return raise(id); }
     std::vector<std::uint16_t> ids;
 
   private:
@@ -67,7 +67,7 @@ const WindowLayout& formLayout() {
 // The window procedure around the list, as the program's browse windows are built.
 class ListWindow : public BrowseHost {
   public:
-    ListWindow() : window_(listLayout()), request_(CallerRequest) { CallerRequest = 0; }
+    ListWindow() : window_(listLayout()), request_(CallerRequest) { CallerRequest = Request::None; }
     Window& window() override { return window_; }
     Request request() const override { return request_; }
     void finish(Response response) override {
@@ -82,9 +82,9 @@ class ListWindow : public BrowseHost {
     Response response_ = RespCancelled;
 };
 
-int formProcedure(FileManager& lines) {
+Response formProcedure(FileManager& lines) {
     const Request request = CallerRequest;
-    CallerRequest = 0;
+    CallerRequest = Request::None;
     Window window(formLayout());
     window.setCaption(request == ReqInsert ? "Dodajanje zapisa" : "Spreminjanje zapisa");
     window.control("Naziv").setValue(INVENDET.Naziv.str());
@@ -98,12 +98,12 @@ int formProcedure(FileManager& lines) {
             continue;
         INVENDET.Naziv = window.control("Naziv").value();
         if (request == ReqInsert) INVENDET.EAN = "9" + INVENDET.Naziv.str().substr(0, 3);
-        const int saved = request == ReqInsert ? lines.Insert() : lines.Update();
+        const Level saved = request == ReqInsert ? lines.Insert() : lines.Update();
         if (saved == kLevelBenign) return RespCompleted;
     }
 }
 
-int listProcedure(FileManager& lines) {
+Response listProcedure(FileManager& lines) {
     ViewManager view(lines);
     if (view.Open() != kLevelBenign) return RespCancelled;
     ListWindow host;
@@ -170,7 +170,7 @@ class BrowseScriptTest : public ::testing::Test {
             INVENDET.VrstaProdaje = "M";
             INVENDET.EAN = ean;
             INVENDET.Naziv = name;
-            lines.Insert();
+            EXPECT_EQ(lines.Insert(), Level::Benign);
         }
         lines.Close();
         procedures.add("PregledPopisa", [shared] { return listProcedure(*shared); });

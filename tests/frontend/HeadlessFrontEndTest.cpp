@@ -14,7 +14,7 @@ TEST(HeadlessFrontEnd, ABoxWaitsOnItsProcedureThreadUntilTheDriverAnswers) {
     scheduler.start("Vprasa", [&] {
         pressed = currentFrontEnd().messageBox({" OPOZORILO", "Nadaljujem?", MessageIcon::Question,
                                                 kButtonYes | kButtonNo, kButtonNo});
-        return 0;
+        return Response::None;
     });
     scheduler.runUntilIdle();
     ASSERT_NE(frontEnd.openMessageBox(), nullptr);
@@ -42,7 +42,7 @@ TEST(HeadlessFrontEnd, TheNewestOfSeveralWaitingBoxesIsAnsweredFirst) {
         scheduler.start(name, [&, name] {
             currentFrontEnd().messageBox({name, name, MessageIcon::None, kButtonOk, kButtonOk});
             answered.push_back(name);
-            return 0;
+            return Response::None;
         });
     scheduler.runUntilIdle();
     ASSERT_EQ(frontEnd.openMessageBox()->caption, "Drugi");

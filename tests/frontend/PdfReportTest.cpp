@@ -94,12 +94,12 @@ TEST(PdfReport, AReportOverARealTableBecomesAPdfWithEveryPageNumbered) {
         report.SetUp(window, view);
         report.onRecord([&] {
             report.report().Print("Detail");
-            return 0;
+            return kLevelBenign;
         });
         report.onEndOfReport([&] { report.report().Print("Zakljucek"); });
         const Response response = report.Run();
         units.file().Close();
-        return static_cast<int>(response);
+        return response;
     });
     ASSERT_TRUE(scheduler.runUntilIdle());
     const auto ended = scheduler.takeEnded();

@@ -24,8 +24,8 @@ class UnitsTable {
           file_(table_, [this, directory](const TableDef& table, const std::string&) {
               return makeTableDriver(database_, table, directory / "SFENOTE.TPS");
           }) {
-        EXPECT_EQ(file_.Open(), 0);
-        EXPECT_EQ(file_.UseFile(), 0);
+        EXPECT_EQ(file_.Open(), kLevelBenign);
+        EXPECT_EQ(file_.UseFile(), kLevelBenign);
         TableDriver& driver = *file_.driver();
         EXPECT_EQ(driver.beginTransaction(), DriverCode::Ok);
         for (int i = 1; i <= count; ++i) {

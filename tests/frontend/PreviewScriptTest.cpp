@@ -28,7 +28,7 @@ class PreviewScript : public ::testing::Test {
     std::vector<std::string> ended() const {
         std::vector<std::string> out;
         for (const auto& e : runner.endedProcedures())
-            out.push_back(e.name + "=" + std::to_string(e.response));
+            out.push_back(e.name + "=" + std::to_string(responseNumber(e.response)));
         return out;
     }
 

@@ -21,7 +21,7 @@ class PreviewTestReport {
     PreviewTestReport& operator=(const PreviewTestReport&) = delete;
 
     // Runs the report on the calling procedure thread; its response.
-    int operator()() {
+    Response operator()() {
         Window window(progressLayout());
         Lines source(lines_);
         ReportProcedure report("IzpisPreizkus", "IzpisPreizkus", layout(), names_);
@@ -29,7 +29,7 @@ class PreviewTestReport {
         report.onRecord([&] {
             name_.assign("Postavka " + std::to_string(source.at));
             report.report().Print("Vrstica");
-            return 0;
+            return kLevelBenign;
         });
         report.onEndOfReport([&] { report.report().Print("Konec"); });
         return report.Run();
@@ -39,9 +39,9 @@ class PreviewTestReport {
     // The numbers 1..count, one record each.
     struct Lines : RecordSource {
         explicit Lines(int count) : count(count) {}
-        int restart() override {
+        Level restart() override {
             at = 0;
-            return 0;
+            return kLevelBenign;
         }
         ReadResult next() override {
             return at < count ? (++at, ReadResult::Record) : ReadResult::End;

@@ -34,7 +34,7 @@ TEST(ReportPreview, ShowsEveryPageAtTheZoomItWasLeftAt) {
     EXPECT_EQ(preview.zoom(), 800);
     preview.setZoom(0);
     const ReportPreviewResult result = preview.result();
-    EXPECT_EQ(result.response, 2);  // nothing printed yet
+    EXPECT_EQ(result.response, RespCancelled);  // nothing printed yet
     EXPECT_EQ(result.copies, 2);
     EXPECT_EQ(result.zoom, 0);
 }
@@ -48,13 +48,13 @@ TEST(ReportPreview, SavingAsPdfCountsAsPrintedAndAMissingPrinterIsReported) {
     const FileResult missing = preview.printTo({"Ni takega tiskalnika", 1});
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error.find("Ni takega tiskalnika"), std::string::npos);
-    EXPECT_EQ(preview.result().response, 2);
+    EXPECT_EQ(preview.result().response, RespCancelled);
 
     EXPECT_FALSE(preview.saveAsPdf(directory.path() / "none" / "x.pdf").ok());
-    EXPECT_EQ(preview.result().response, 2);
+    EXPECT_EQ(preview.result().response, RespCancelled);
     const std::filesystem::path pdf = directory.path() / "predogled.pdf";
     ASSERT_TRUE(preview.saveAsPdf(pdf).ok());
-    EXPECT_EQ(preview.result().response, 1);
+    EXPECT_EQ(preview.result().response, RespCompleted);
     const std::string text = test::pdfText(pdf, "-raw");
     EXPECT_NE(text.find("Žiri, Šmarje, Čatež — stran 2"), std::string::npos) << text;
 }

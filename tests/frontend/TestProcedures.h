@@ -59,9 +59,9 @@ inline bool isAccepted(const Event& event, const Window& window, const char* con
     return event.kind == EventKind::Accepted && event.control == window.control(control).number();
 }
 
-inline int formProcedure() {
+inline Response formProcedure() {
     const Request request = CallerRequest;
-    CallerRequest = 0;
+    CallerRequest = Request::None;
     Window window(formLayout());
     window.control("Datum").alert(keys::F(6));
     window.setCaption(request == ReqInsert ? "Dodajanje zapisa" : "Spreminjanje zapisa");
@@ -85,7 +85,7 @@ inline int formProcedure() {
     }
 }
 
-inline int registerProcedure() {
+inline Response registerProcedure() {
     Window window(registerLayout());
     Control& list = window.control("Seznam");
     list.setRows({{{"1"}, {"Center"}}, {{"2"}, {"Skladišče"}}});
@@ -94,8 +94,8 @@ inline int registerProcedure() {
         if (event.kind == EventKind::CloseWindow || isAccepted(event, window, "Zapri"))
             return RespCompleted;
         if (isAccepted(event, window, "Dodaj")) {
-            const int response = callProcedure(formProcedure, ReqInsert);
-            window.control("Odziv").setText(std::to_string(response));
+            const Response response = callProcedure(formProcedure, ReqInsert);
+            window.control("Odziv").setText(std::to_string(responseNumber(response)));
         }
         if (isAccepted(event, window, "Brisi") && list.highlighted() > 0) {
             MessageButtons answer = currentFrontEnd().messageBox(
@@ -110,7 +110,7 @@ inline int registerProcedure() {
     }
 }
 
-inline int importProcedure() {
+inline Response importProcedure() {
     Window window(importLayout());
     FileDialogRequest dialog;
     dialog.caption = "Izberi datoteko";
@@ -120,12 +120,13 @@ inline int importProcedure() {
     window.control("Datoteka").setText(path ? *path : "(preklicano)");
     while (true) {
         Event event = window.nextEvent();
-        if (event.kind == EventKind::CloseWindow || isAccepted(event, window, "Zapri")) return 1;
+        if (event.kind == EventKind::CloseWindow || isAccepted(event, window, "Zapri"))
+            return RespCompleted;
     }
 }
 
 // A procedure that ends at once with a failure.
-inline int failingProcedure() {
+inline Response failingProcedure() {
     throw std::runtime_error("tabela INVENTUR ni odprta");
 }
 

@@ -67,8 +67,8 @@ class HeadlessWithoutQt : public ::testing::Test {
         return runner.run(parseScript(script));
     }
     // The responses of the reports that ended, oldest first.
-    std::vector<int> responses() const {
-        std::vector<int> out;
+    std::vector<Response> responses() const {
+        std::vector<Response> out;
         for (const auto& e : runner.endedProcedures()) out.push_back(e.response);
         return out;
     }
@@ -92,7 +92,7 @@ preview close
 idle
 )");
     ASSERT_FALSE(failure) << failure->report();
-    EXPECT_EQ(responses(), std::vector<int>{RespCancelled});
+    EXPECT_EQ(responses(), std::vector<Response>{RespCancelled});
 }
 
 // Without an exporter the script fails on the line that saves, says why, writes nothing and
@@ -109,7 +109,7 @@ TEST_F(HeadlessWithoutQt, SavingAsPdfWithoutAnExporterFailsAndSaysWhy) {
 
     failure = run("preview close\nidle\n");
     ASSERT_FALSE(failure) << failure->report();
-    EXPECT_EQ(responses(), std::vector<int>{RespCancelled});
+    EXPECT_EQ(responses(), std::vector<Response>{RespCancelled});
 }
 
 // With one installed, the open preview's pages go to it, and a saved preview counts as
@@ -125,7 +125,7 @@ TEST_F(HeadlessWithoutQt, AnInstalledExporterSavesThePreview) {
         failure = run(savePdf() + "preview close\nidle\n");
         ASSERT_FALSE(failure) << failure->report();
         EXPECT_EQ(fileText(pdf), "Izpis preizkusa: 3\n");
-        EXPECT_EQ(responses(), std::vector<int>{RespCompleted});
+        EXPECT_EQ(responses(), std::vector<Response>{RespCompleted});
     }
     EXPECT_EQ(currentPageExporter(), nullptr);
 }

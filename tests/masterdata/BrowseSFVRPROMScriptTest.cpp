@@ -104,5 +104,34 @@ sql "SELECT VRSTAPRODAJE, OZNAKADOKUMENTA, VRSTAPROMETA, NAZIVDOKUMENTA FROM SFV
 )");
 }
 
+// The query line narrows the list by its sort column and keeps hidden types out. The order by
+// description lists retail types before wholesale ones.
+TEST_F(BrowseSFVRPROMScript, TheQueryLineNarrowsTheListByItsSortColumn) {
+    expectHolds(R"(start BrowseSFVRPROM
+window "  VRSTE PROMETA"
+type ?Poizvedba "v"
+expect ?Seznam rows 1
+expect ?Seznam text "V|I|4|Inventurni manjko|MANJKO|-|0|0|1"
+type ?Poizvedba ""
+expect ?Seznam rows 3
+header ?Seznam 4
+type ?Poizvedba "inventurni"
+expect ?Seznam rows 2
+expect ?Seznam cell 1 4 "Inventurni višek"
+expect ?Seznam cell 2 4 "Inventurni manjko"
+type ?Poizvedba "*izdaja"
+message "  VRSTE PROMETA" "Browse contains no records..."
+answer OK
+expect ?Seznam rows 0
+expect ?Spremeni disabled
+type ?Poizvedba "*prevz | *višek"
+expect ?Seznam rows 2
+expect ?Seznam cell 1 4 "Inventurni višek"
+expect ?Seznam cell 2 4 "Prevzem"
+press ?Zapri
+idle
+)");
+}
+
 }  // namespace
 }  // namespace dv::test

@@ -57,7 +57,7 @@ class FormScriptFixture : public ::testing::Test {
                 std::function<void()> position, ProcedureBody form) {
         procedures.add(name, [table, request, position, form] {
             FileManager& file = tableAccess().file(table);
-            if (file.Open() != kLevelBenign) return static_cast<int>(RespCancelled);
+            if (file.Open() != kLevelBenign) return RespCancelled;
             bool ready = false;
             if (request == ReqInsert) {
                 ready = file.PrepareNew() == kLevelBenign;
@@ -66,7 +66,7 @@ class FormScriptFixture : public ::testing::Test {
                 position();
                 ready = file.Fetch(file.primaryKey()) == kLevelBenign;
             }
-            const int response = ready ? callProcedure(form, request) : RespCancelled;
+            const Response response = ready ? callProcedure(form, request) : RespCancelled;
             file.Close();
             return response;
         });

@@ -34,11 +34,12 @@ class UnitLookupTest : public ::testing::Test {
             SFENOTE.Enota = 2;
             SFENOTE.Naziv = "Klicatelj";
             SFENOTE.TIP = "K";
-            const int response = callProcedure(procedureByName("BrowseSFENOTE"), ReqSelect);
+            const Response response = callProcedure(procedureByName("BrowseSFENOTE"), ReqSelect);
             MessageBoxRequest box;
             box.caption = " IZBRANO";
-            box.text = std::to_string(response) + "|" + std::to_string(SFENOTE.Enota) + " " +
-                       SFENOTE.Naziv.str() + " " + SFENOTE.TIP.str();
+            box.text = std::to_string(responseNumber(response)) + "|" +
+                       std::to_string(SFENOTE.Enota) + " " + SFENOTE.Naziv.str() + " " +
+                       SFENOTE.TIP.str();
             currentFrontEnd().messageBox(box);
             return response;
         });

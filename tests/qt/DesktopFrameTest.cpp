@@ -19,27 +19,27 @@ struct FrameLog {
     std::vector<std::string> chosen;
 };
 
-int frameProcedure(FrameLog& log) {
+Response frameProcedure(FrameLog& log) {
     Window frame("Main");
     while (true) {
         const Event event = frame.nextEvent();
-        if (event.kind == EventKind::CloseWindow) return 0;
+        if (event.kind == EventKind::CloseWindow) return RespCompleted;
         if (event.kind != EventKind::Accepted) continue;
         const std::string& name = frame.control(event.control).name();
         log.chosen.push_back(name);
-        if (name == "Izhod" || name == "TbIzhod") return 0;
+        if (name == "Izhod" || name == "TbIzhod") return RespCompleted;
         if (name == "Rekonstrukcija") frame.control("EvidencaInventur").setEnabled(false);
     }
 }
 
 // A window that closes only when asked the second time, as a form that asks the user first.
-int reluctantProcedure() {
+Response reluctantProcedure() {
     static const WindowLayout layout =
         parseLayout("window Trmast \"Trmasto okno\"\n  string \"Ostajam\"\n", "Trmast.layout");
     Window window(layout);
     int asked = 0;
     while (true)
-        if (window.nextEvent().kind == EventKind::CloseWindow && ++asked == 2) return 1;
+        if (window.nextEvent().kind == EventKind::CloseWindow && ++asked == 2) return RespCompleted;
 }
 
 QStringList texts(const QList<QAction*>& actions) {
@@ -101,9 +101,8 @@ TEST_F(DesktopFrame, MenuItemsAndToolbarButtonsReachTheFrameAndFollowItsState) {
     settle();
     EXPECT_EQ(log.chosen, (std::vector<std::string>{"BrowseSFENOTE", "TbNastavitve"}));
 
-    QAction* first =
-        menuItem(*desktop->menuBar(), "&DIDEROVIV",
-                 "1. Evidenca inventur, priprava podatkov in izpis predloge");
+    QAction* first = menuItem(*desktop->menuBar(), "&DIDEROVIV",
+                              "1. Evidenca inventur, priprava podatkov in izpis predloge");
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isEnabled());
     menuItem(*desktop->menuBar(), "&DIDEROVIV", "Najprej naredite rekonstrukcijo zalog ...")

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,7 +9,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QEventLoop>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -190,7 +190,7 @@ TEST_F(DesktopWindows, WheelAndHeadingClicksOfAPagedListGoToItsProcedure) {
             if (event.kind == EventKind::ScrollUp || event.kind == EventKind::ScrollDown)
                 scrolls.push_back(event.kind);
             if (event.kind == EventKind::HeaderPressed) headings.push_back(event.column);
-            if (isAccepted(event, window, "Zapri")) return 1;
+            if (isAccepted(event, window, "Zapri")) return RespCompleted;
         }
     });
     auto& view = widget<QTableView>("Vrstice");
@@ -225,7 +225,7 @@ TEST_F(DesktopWindows, AWindowTimerRunsWithoutInput) {
         Window window(layout);
         while (ticks < 3)
             if (window.nextEvent().kind == EventKind::Timer) ++ticks;
-        return 1;
+        return RespCompleted;
     });
     QEventLoop loop;
     desktop->setFinishedCallback([&loop] { loop.quit(); });

@@ -43,11 +43,11 @@ TEST_F(QtFrontEndTest, AProcedureWaitsUntilTheGuiThreadAnswersItsDialogs) {
     scheduler.start("Vprasaj", [&pressed] {
         pressed = currentFrontEnd().messageBox({" OPOZORILO", "Res brišem?", MessageIcon::Question,
                                                 kButtonYes | kButtonNo, kButtonNo});
-        return 1;
+        return RespCompleted;
     });
     scheduler.start("Koledar", [&picked] {
         picked = currentFrontEnd().pickDate({});
-        return 1;
+        return RespCompleted;
     });
     ASSERT_TRUE(scheduler.runUntilIdle());
     EXPECT_TRUE(frontEnd.hasWaitingDialog());
@@ -73,7 +73,7 @@ TEST_F(QtFrontEndTest, AProcedureEndedWhileItWaitsLeavesNoDialogBehind) {
     scheduler.start("Datoteka", [&returned] {
         currentFrontEnd().chooseFile({"Izberi datoteko", "INVASCII.txt", "Tekst|*.txt"});
         returned = true;
-        return 1;
+        return RespCompleted;
     });
     ASSERT_TRUE(scheduler.runUntilIdle());
     EXPECT_TRUE(frontEnd.hasWaitingDialog());
@@ -92,14 +92,13 @@ TEST_F(QtFrontEndTest, OnTheGuiThreadTheDialogIsShownAtOnce) {
     answers = {0, 1};
     EXPECT_FALSE(frontEnd.printerSetUp("Izberi tiskalnik"));
     EXPECT_TRUE(frontEnd.printerSetUp("Izberi tiskalnik"));
-    EXPECT_EQ(asked, (std::vector<std::string>{kDialogMessageBox, kDialogPrinter,
-                                               kDialogPrinter}));
+    EXPECT_EQ(asked, (std::vector<std::string>{kDialogMessageBox, kDialogPrinter, kDialogPrinter}));
 
     // A report without pages is not shown at all.
     ReportPreviewRequest empty;
     empty.copies = 3;
     const ReportPreviewResult result = frontEnd.previewReport(empty);
-    EXPECT_EQ(result.response, 2);
+    EXPECT_EQ(result.response, RespCancelled);
     EXPECT_EQ(result.copies, 3);
     EXPECT_EQ(asked.size(), 3u);
 }

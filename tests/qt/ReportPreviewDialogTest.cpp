@@ -95,33 +95,33 @@ TEST_F(QtDialogsTest, PreviewSavesPdfThroughItsFileDialogAndReportsFailures) {
     preview.setPdfFolder(directory.path());
     useAnswers({0, 1});
     trigger(*preview.window(), "savePdf");
-    EXPECT_EQ(preview.result().response, 2) << "cancelled: nothing saved";
+    EXPECT_EQ(preview.result().response, RespCancelled) << "cancelled: nothing saved";
     EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
     // Accepted as proposed: the report's title as a file name in the folder.
     trigger(*preview.window(), "savePdf");
     const std::filesystem::path pdf = directory.path() / "Izpis_ zaloga_enota 1.pdf";
     EXPECT_EQ(pdfPageCount(pdf), 3);
-    EXPECT_EQ(preview.result().response, 1);
+    EXPECT_EQ(preview.result().response, RespCompleted);
 
     ReportPreview failing(requestFor(pages));
     failing.setPdfFolder(directory.path() / "ni mape");
     useAnswers({1, kButtonOk});
     trigger(*failing.window(), "savePdf");
     EXPECT_EQ(asked().back(), kDialogMessageBox) << "the user is told";
-    EXPECT_EQ(failing.result().response, 2);
+    EXPECT_EQ(failing.result().response, RespCancelled);
 }
 
 TEST_F(QtDialogsTest, ShowReportPreviewAnswersTheHookOrTheUser) {
     PrinterSettings printer{"", 3};
     const PageQueue none = pagesTitled("Prazno", 0);
     useAnswers({1, 0});
-    EXPECT_EQ(showReportPreview(requestFor(none), printer, nullptr).response, 2);
+    EXPECT_EQ(showReportPreview(requestFor(none), printer, nullptr).response, RespCancelled);
     EXPECT_TRUE(asked().empty()) << "an empty report is never shown";
     const PageQueue pages = pagesTitled("Zaloga", 2);
     const ReportPreviewResult printed = showReportPreview(requestFor(pages, 150), printer, nullptr);
-    EXPECT_EQ(printed.response, 1);
+    EXPECT_EQ(printed.response, RespCompleted);
     EXPECT_EQ(printed.zoom, 150);
-    EXPECT_EQ(showReportPreview(requestFor(pages), printer, nullptr).response, 2);
+    EXPECT_EQ(showReportPreview(requestFor(pages), printer, nullptr).response, RespCancelled);
 
     // Shown: the print dialog cancelled, a zoom step, closed.
     int printerDialogs = 0;
@@ -136,7 +136,7 @@ TEST_F(QtDialogsTest, ShowReportPreviewAnswersTheHookOrTheUser) {
         trigger(shown, "close");
     });
     const ReportPreviewResult closed = showReportPreview(requestFor(pages, 100), printer, nullptr);
-    EXPECT_EQ(closed.response, 2);
+    EXPECT_EQ(closed.response, RespCancelled);
     EXPECT_EQ(closed.zoom, 125);
     EXPECT_EQ(closed.copies, 2);
     EXPECT_EQ(printerDialogs, 1);

@@ -31,10 +31,10 @@ TEST(RunDesktop, RunsUntilTheLastProcedureEndsAndRestoresTheFrontEnd) {
         Window window(layout);
         while (ticks < 2) {
             const EventKind kind = window.nextEvent().kind;
-            if (kind == EventKind::CloseWindow) return 2;
+            if (kind == EventKind::CloseWindow) return RespCancelled;
             if (kind == EventKind::Timer) ++ticks;
         }
-        return 1;
+        return RespCompleted;
     });
     QObject guard;
     closeDesktopLater(guard);
@@ -47,7 +47,7 @@ TEST(RunDesktop, RunsUntilTheLastProcedureEndsAndRestoresTheFrontEnd) {
     bool ran = false;
     scheduler.start("Kratek", [&ran] {
         ran = true;
-        return 1;
+        return RespCompleted;
     });
     EXPECT_EQ(runDesktop(scheduler), 0);
     EXPECT_TRUE(ran);

@@ -8,11 +8,11 @@
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "framework/ErrorReporter.h"
-#include "support/FormTestProcedures.h"
 #include "framework/WindowProcedure.h"
 #include "frontend/TempDirectory.h"
 #include "runtime/TextCase.h"
 #include "storage/TableAccess.h"
+#include "support/FormTestProcedures.h"
 
 namespace dv::test {
 namespace {
@@ -101,7 +101,7 @@ TEST_F(WindowGeometry, AResizableWindowKeepsItsSizeAndStaysMaximizedNextTime) {
         Window window(background);
         while (window.nextEvent().kind != EventKind::CloseWindow) {
         }
-        return 0;
+        return Response::None;
     });
     keep("SeznamTest", "XPos", 10);
     keep("SeznamTest", "YPos", 20);

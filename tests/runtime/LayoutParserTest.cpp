@@ -120,6 +120,8 @@ TEST(LayoutParser, RefusesMalformedLayoutsWithFileLineAndReason) {
         {"  entry ?A form=UpdateX", "W.layout:2: 'form=UpdateX' is not an attribute of an entry"},
         {"  option ?A radios=all", "W.layout:2: 'radios=all' is not an attribute of an option"},
         {"  button ?A label=\"x\"", "W.layout:2: 'label=x' is not an attribute of a button"},
+        {"  button ?A link", "W.layout:2: 'link' is not an attribute of a button"},
+        {"  entry ?A hover=255", "W.layout:2: 'hover=255' is not an attribute of an entry"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorOf(c.body).substr(0, c.expected.size()), c.expected) << c.body;
@@ -180,6 +182,21 @@ TEST(LayoutParser, ReadsTheBindingsOfListsFormsAndButtons) {
     EXPECT_EQ(enota.label, "Skladišče");
     EXPECT_EQ(enota.tip, "Šifra skladišča");
     EXPECT_EQ(enota.message, "Šifra skladišča");
+}
+
+// A link is a string with its colours at rest and under the pointer.
+TEST(LayoutParser, ReadsLinksWithTheirColours) {
+    WindowLayout layout = parseLayout(R"(window W "W"
+  string ?Stran "Spletna stran" link fg=6710886 hover=16777215
+  string ?Info "info"
+)",
+                                      "W.layout");
+    const ControlLayout& link = *layout.find("Stran");
+    EXPECT_TRUE(link.link);
+    EXPECT_EQ(link.foreground, 0x666666);
+    EXPECT_EQ(link.hover, 0xFFFFFF);
+    EXPECT_FALSE(layout.find("Info")->link);
+    EXPECT_EQ(layout.find("Info")->hover, kDefaultColour);
 }
 
 TEST(LayoutParser, FrameHoldsMenusAndToolbar) {

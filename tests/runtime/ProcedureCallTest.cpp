@@ -21,7 +21,7 @@ const WindowLayout& formLayout() {
 
 // A form: remembers the request it was called with, ends with Completed on OK and Cancelled
 // when closed.
-int formProcedure(Request& seenRequest, const ProcedureThread*& seenThread) {
+Response formProcedure(Request& seenRequest, const ProcedureThread*& seenThread) {
     seenRequest = CallerRequest;
     seenThread = ProcedureThread::current();
     Window window(formLayout());
@@ -35,16 +35,16 @@ int formProcedure(Request& seenRequest, const ProcedureThread*& seenThread) {
 
 TEST(ProcedureCall, ACalledFormRunsOnTheCallersThreadAndReturnsItsResponse) {
     ProcedureScheduler scheduler;
-    Request seenRequest = 0;
+    Request seenRequest = Request::None;
     const ProcedureThread* formThread = nullptr;
     const ProcedureThread* listThread = nullptr;
-    std::vector<int> responses;
+    std::vector<Response> responses;
     scheduler.start("Seznam", [&] {
         listThread = ProcedureThread::current();
         Window window(listLayout());
         while (true) {
             Event event = window.nextEvent();
-            if (event.kind == EventKind::CloseWindow) return 0;
+            if (event.kind == EventKind::CloseWindow) return RespCompleted;
             if (event.kind == EventKind::Accepted) {
                 responses.push_back(callProcedure(
                     [&] { return formProcedure(seenRequest, formThread); }, ReqChange));
@@ -68,7 +68,7 @@ TEST(ProcedureCall, ACalledFormRunsOnTheCallersThreadAndReturnsItsResponse) {
 
     pressControl(*form, form->control("OK"));
     scheduler.runUntilIdle();
-    EXPECT_EQ(responses, (std::vector<int>{RespCompleted, RespCompleted}));
+    EXPECT_EQ(responses, (std::vector<Response>{RespCompleted, RespCompleted}));
     EXPECT_EQ(desktop.focused()->name(), "Seznam");
 
     pressControl(*desktop.focused(), desktop.focused()->control("Change"));
@@ -76,7 +76,7 @@ TEST(ProcedureCall, ACalledFormRunsOnTheCallersThreadAndReturnsItsResponse) {
     clickCloseBox(*desktop.focused());
     scheduler.runUntilIdle();
     EXPECT_EQ(responses,
-              (std::vector<int>{RespCompleted, RespCompleted, RespCancelled, RespCancelled}));
+              (std::vector<Response>{RespCompleted, RespCompleted, RespCancelled, RespCancelled}));
     clickCloseBox(*desktop.focused());
     scheduler.runUntilIdle();
     EXPECT_TRUE(desktop.windows().empty());
@@ -85,12 +85,12 @@ TEST(ProcedureCall, ACalledFormRunsOnTheCallersThreadAndReturnsItsResponse) {
 
 TEST(ProcedureRegistry, FindsProceduresByNameWhateverTheCase) {
     ProcedureRegistry registry;
-    registry.add("BrowseSFENOTE", [] { return 1; });
-    registry.add("UpdateSFENOTE", [] { return 2; });
+    registry.add("BrowseSFENOTE", [] { return RespCompleted; });
+    registry.add("UpdateSFENOTE", [] { return RespCancelled; });
     ASSERT_NE(registry.find("browsesfenote"), nullptr);
-    EXPECT_EQ((*registry.find("BROWSESFENOTE"))(), 1);
-    registry.add("browseSFENOTE", [] { return 3; });  // replaces
-    EXPECT_EQ((*registry.find("BrowseSFENOTE"))(), 3);
+    EXPECT_EQ((*registry.find("BROWSESFENOTE"))(), RespCompleted);
+    registry.add("browseSFENOTE", [] { return Response::None; });  // replaces
+    EXPECT_EQ((*registry.find("BrowseSFENOTE"))(), Response::None);
     EXPECT_EQ(registry.names(), (std::vector<std::string>{"browseSFENOTE", "UpdateSFENOTE"}));
     registry.remove("UPDATESFENOTE");
     EXPECT_EQ(registry.find("UpdateSFENOTE"), nullptr);

@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::string> names(const std::vector<ProcedureEnd>& ends) {
     std::vector<std::string> out;
-    for (const auto& e : ends) out.push_back(e.name + "=" + std::to_string(e.response));
+    for (const auto& e : ends)
+        out.push_back(e.name + "=" + std::to_string(responseNumber(e.response)));
     return out;
 }
 
@@ -21,7 +22,7 @@ TEST(ProcedureScheduler, StartReturnsAtOnceAndTheProcedureRunsWhenTheFrontEndHan
     auto thread = scheduler.start("A", [&] {
         log.push_back("A");
         ranOn = ProcedureThread::current();
-        return 7;
+        return RespCompleted;
     });
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(scheduler.liveCount(), 1u);
@@ -29,7 +30,7 @@ TEST(ProcedureScheduler, StartReturnsAtOnceAndTheProcedureRunsWhenTheFrontEndHan
     EXPECT_EQ(log, std::vector<std::string>{"A"});
     EXPECT_EQ(ranOn, thread.get());
     EXPECT_EQ(ProcedureThread::current(), nullptr);
-    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"A=7"});
+    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"A=1"});
     EXPECT_TRUE(scheduler.takeEnded().empty());
     EXPECT_EQ(scheduler.liveCount(), 0u);
 }
@@ -48,7 +49,7 @@ TEST(ProcedureScheduler, OneThreadRunsAtATimeAndTheyTakeTurnsAtEachWait) {
                 --running;
                 scheduler.waitUntil([] { return true; });
             }
-            return 0;
+            return RespCompleted;
         };
     };
     scheduler.start("A", body("A"));
@@ -66,7 +67,7 @@ TEST(ProcedureScheduler, AWaitEndsWhenTheFrontEndMakesItsConditionTrue) {
         log.push_back("asks");
         scheduler.waitUntil([&] { return answered; });
         log.push_back("goes on");
-        return 1;
+        return RespCompleted;
     });
     EXPECT_TRUE(scheduler.runUntilIdle());
     EXPECT_EQ(log, std::vector<std::string>{"asks"});
@@ -93,9 +94,9 @@ TEST(ProcedureScheduler, EndingOneNeverWaitsForAnotherAndShutdownUnwindsTheRest)
         } catch (const std::exception&) {
             caught = true;  // the abort is no std::exception
         }
-        return 5;
+        return RespCompleted;
     });
-    scheduler.start("Ends", [] { return 2; });
+    scheduler.start("Ends", [] { return RespCancelled; });
     EXPECT_TRUE(scheduler.runUntilIdle());
     EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"Ends=2"});
     EXPECT_EQ(scheduler.liveCount(), 1u);
@@ -108,15 +109,15 @@ TEST(ProcedureScheduler, EndingOneNeverWaitsForAnotherAndShutdownUnwindsTheRest)
     EXPECT_EQ(scheduler.liveCount(), 0u);
 
     // The scheduler still works after a shutdown.
-    scheduler.start("Again", [] { return 3; });
+    scheduler.start("Again", [] { return RespCompleted; });
     EXPECT_TRUE(scheduler.runUntilIdle());
-    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"Again=3"});
+    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"Again=1"});
 }
 
 TEST(ProcedureScheduler, AnEscapedExceptionEndsOnlyItsProcedureAndIsReported) {
     ProcedureScheduler scheduler;
-    scheduler.start("Fails", []() -> int { throw std::runtime_error("tabela ni odprta"); });
-    scheduler.start("Works", [] { return 1; });
+    scheduler.start("Fails", []() -> Response { throw std::runtime_error("tabela ni odprta"); });
+    scheduler.start("Works", [] { return RespCompleted; });
     EXPECT_TRUE(scheduler.runUntilIdle());
     auto ends = scheduler.takeEnded();
     ASSERT_EQ(ends.size(), 2u);
@@ -130,12 +131,12 @@ TEST(ProcedureScheduler, WaitingIsForProceduresAndDrivingForTheFrontEnd) {
     EXPECT_THROW(scheduler.waitUntil([] { return true; }), std::logic_error);
     scheduler.start("Drives", [&] {
         scheduler.runUntilIdle();
-        return 0;
+        return RespCompleted;
     });
     ProcedureScheduler other;
     scheduler.start("WaitsElsewhere", [&] {
         other.waitUntil([] { return true; });
-        return 0;
+        return RespCompleted;
     });
     EXPECT_TRUE(scheduler.runUntilIdle());
     auto ends = scheduler.takeEnded();
@@ -154,7 +155,7 @@ TEST(ProcedureScheduler, AProcedureThatNeverWaitsForTheUserOverrunsTheSwitchLimi
             ++turns;
             scheduler.waitUntil([] { return true; });
         }
-        return 0;
+        return RespCompleted;
     });
     EXPECT_FALSE(scheduler.runUntilIdle());
     EXPECT_EQ(turns, 50);
@@ -170,12 +171,12 @@ TEST(ProcedureScheduler, AProcedureStartedByAnotherRunsWhenItsStarterWaits) {
         log.push_back("A starts B");
         scheduler.start("B", [&] {
             log.push_back("B");
-            return 0;
+            return RespCompleted;
         });
         log.push_back("A goes on");
         scheduler.waitUntil([] { return true; });
         log.push_back("A again");
-        return 0;
+        return RespCompleted;
     });
     EXPECT_TRUE(scheduler.runUntilIdle());
     EXPECT_EQ(log, (std::vector<std::string>{"A starts B", "A goes on", "B", "A again"}));
@@ -189,7 +190,7 @@ TEST(ProcedureScheduler, ResumeHandsOverWithoutBlockingAndCallsBackWhenIdle) {
     bool ran = false;
     scheduler.start("A", [&] {
         ran = true;
-        return 0;
+        return RespCompleted;
     });
     scheduler.resume();
     ASSERT_EQ(idleSeen.wait_for(std::chrono::seconds(10)), std::future_status::ready);
@@ -198,7 +199,7 @@ TEST(ProcedureScheduler, ResumeHandsOverWithoutBlockingAndCallsBackWhenIdle) {
     scheduler.setIdleCallback(nullptr);
     scheduler.resume();  // nothing can go on: nothing happens
     EXPECT_TRUE(scheduler.runUntilIdle());
-    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"A=0"});
+    EXPECT_EQ(names(scheduler.takeEnded()), std::vector<std::string>{"A=1"});
 }
 
 }  // namespace

@@ -136,6 +136,17 @@ TEST_F(WindowTest, TypedTextIsAcceptedBeforeTheFocusMovesOn) {
     EXPECT_EQ(takeEvents(window), Events{"Selected ?Datum"});
 }
 
+// The procedure can tell what was typed from what the picture shows: "007" is shown as "7".
+TEST_F(WindowTest, TheTextAsTypedIsKeptBesideTheValueThePictureShows) {
+    Control& sifra = window.control("Sifra");
+    EXPECT_EQ(sifra.typedText(), "");
+    ASSERT_TRUE(typeInto(window, sifra, "007").ok());
+    EXPECT_EQ(sifra.typedText(), "");  // not yet accepted
+    pressKey(window, keys::Tab);
+    EXPECT_EQ(sifra.value(), "7");
+    EXPECT_EQ(sifra.typedText(), "007");
+}
+
 TEST_F(WindowTest, SelectingWhileAcceptedIsHandledKeepsTheProgramsChoice) {
     ASSERT_TRUE(typeInto(window, window.control("Sifra"), "7").ok());
     pressKey(window, keys::Tab);
@@ -303,6 +314,29 @@ TEST(WindowPagedList, ScrollsPastItsRowsThroughTheProcedure) {
               (Events{"ScrollUp ?Seznam", "NewSelection ?Seznam", "ScrollDown ?Seznam",
                       "PageDown ?Seznam", "PageUp ?Seznam", "ScrollTop ?Seznam",
                       "ScrollBottom ?Seznam"}));
+}
+
+// A link is pressed as a button is, after the field being typed in is accepted; it does not
+// take the focus, and a plain text cannot be pressed at all.
+TEST(WindowLink, IsPressedAsAButtonWithoutTakingTheFocus) {
+    const WindowLayout layout = parseLayout(R"(window L "L"
+  entry ?Naziv picture=@s10
+  string ?Stran "Spletna stran" link
+  string ?Info "info"
+)",
+                                            "L");
+    WindowDesktop desktop;
+    Window window(layout, desktop);
+    window.select("Naziv");
+    takeEvents(window);
+    typeInto(window, window.control("Naziv"), "Nov");
+    ASSERT_TRUE(pressControl(window, window.control("Stran")).ok());
+    EXPECT_EQ(takeEvents(window), (Events{"Accepted ?Naziv", "Accepted ?Stran"}));
+    EXPECT_EQ(window.focused(), &window.control("Naziv"));
+    EXPECT_EQ(pressControl(window, window.control("Info")).refusal, "?Info cannot be pressed");
+    window.control("Stran").setEnabled(false);
+    EXPECT_FALSE(pressControl(window, window.control("Stran")).ok());
+    EXPECT_EQ(takeEvents(window), Events{});
 }
 
 TEST(WindowTimer, FiresAtOnceOnlyWhereTimersAreImmediateAndStopsWhenCleared) {

@@ -16,8 +16,8 @@ void setStocktakeKey(int number) {
     INVENTUR.VRSTAPRODAJE = "M";
 }
 
-int addStocktake(FileManager& stocktakes, int number, std::string_view member) {
-    stocktakes.PrepareNew();
+Level addStocktake(FileManager& stocktakes, int number, std::string_view member) {
+    EXPECT_EQ(stocktakes.PrepareNew(), Level::Benign);
     setStocktakeKey(number);
     INVENTUR.CLAN1 = member;
     return stocktakes.Insert();
@@ -62,7 +62,7 @@ TEST_F(FileManagerStocktakes, DuplicateKeyNamesTheKeyInReportingAndSilentForm) {
     EXPECT_EQ(raiser.raised()[0].file, stocktakes().fileName());
 
     raiser.clear();
-    stocktakes().PrepareNew();
+    EXPECT_EQ(stocktakes().PrepareNew(), Level::Benign);
     setStocktakeKey(3);
     EXPECT_EQ(stocktakes().InsertSilently(), kLevelNotify);
     EXPECT_TRUE(raiser.raised().empty());

@@ -60,7 +60,7 @@ TEST_F(FileManagerStations, StationsAddingLinesAtOnceGetDifferentNumbers) {
 TEST_F(FileManagerStations, UpdateAfterAnotherStationChangedTheRecordShowsTheirValues) {
     FileManager& stocktakes = file("INVENTUR");
     stocktakes.Open();
-    stocktakes.PrepareNew();
+    ASSERT_EQ(stocktakes.PrepareNew(), Level::Benign);
     INVENTUR.StevInventure = 1;
     INVENTUR.Enota = 1;
     INVENTUR.VRSTAPRODAJE = "M";

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 // ---- RecordingRaiser
 
-int RecordingRaiser::raise(std::uint16_t id) {
+Level RecordingRaiser::raise(std::uint16_t id) {
     raised_.push_back(RaisedMessage{id, file_, field_, text_, error_});
     switch (id) {
         case 3:
@@ -46,7 +46,7 @@ int RecordingRaiser::raise(std::uint16_t id) {
         case 23:
         case 26:
         case 39:
-            halt(kLevelFatal, "message " + std::to_string(id));
+            halt(static_cast<int>(kLevelFatal), "message " + std::to_string(id));
         default:
             return kLevelNotify;
     }
@@ -177,7 +177,7 @@ void addGroup(FileManager& groups, int code, std::string_view name) {
 }
 
 void addItem(FileManager& items, std::string_view ean, int group, int subgroup) {
-    items.PrepareNew();
+    EXPECT_EQ(items.PrepareNew(), Level::Benign);
     ARTIKLI.EAN = ean;
     ARTIKLI.KRATEKNAZIV = ean;
     ARTIKLI.SKUPINA = static_cast<std::uint16_t>(group);

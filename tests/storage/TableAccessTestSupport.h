@@ -50,8 +50,8 @@ class RecordingRaiser : public MessageRaiser {
     void quoteFile(std::string_view text) override { file_ = text; }
     void quoteField(std::string_view text) override { field_ = text; }
     void captureErrorState() override { error_ = lastError(); }
-    int raise(std::uint16_t id) override;
-    int raiseWithText(std::uint16_t id, std::string_view text) override {
+    Level raise(std::uint16_t id) override;
+    Level raiseWithText(std::uint16_t id, std::string_view text) override {
         text_ = text;
         return raise(id);
     }

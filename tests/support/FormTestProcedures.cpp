@@ -66,8 +66,8 @@ void TestUnitForm::RegisterRequired() {
     required().Register("SFENOTE:Naziv", true, "SFENOTE:Naziv", kNameText, kNameText, "Naziv");
 }
 
-int callTestUnitForm(Request request, ErrorReporter& errors, SettingsManager* settings,
-                     const TestFormOptions& options) {
+Response callTestUnitForm(Request request, ErrorReporter& errors, SettingsManager* settings,
+                          const TestFormOptions& options) {
     RelationKeeper& keeper = unitKeeper();
     FileManager& file = keeper.file();
     if (keeper.OpenAll() != kLevelBenign) {
@@ -76,7 +76,7 @@ int callTestUnitForm(Request request, ErrorReporter& errors, SettingsManager* se
     }
     const bool ready =
         request == ReqInsert ? file.PrepareNew() == kLevelBenign : readUnit(file, options.unit);
-    int response = RespCancelled;
+    Response response = RespCancelled;
     if (ready) {
         response = callProcedure(
             [&] {

@@ -41,8 +41,8 @@ class TestUnitForm : public FormProcedure {
 // Calls the test form for `request` on the caller's thread, as a list calls its form: the table
 // held open around the call, a new record prepared (numbered) for an insert, the record of
 // `options.unit` read for the other requests. Returns the form's response.
-int callTestUnitForm(Request request, ErrorReporter& errors, SettingsManager* settings,
-                     const TestFormOptions& options = {});
+Response callTestUnitForm(Request request, ErrorReporter& errors, SettingsManager* settings,
+                          const TestFormOptions& options = {});
 
 // Registers "TestInsertUnit", "TestInsertUnits" (INSERTACTION 4), "TestChangeUnit",
 // "TestDeleteUnit" and "TestViewUnit" (unit 1 for the last three). The reporter and settings
