@@ -1,3 +1,5 @@
+#include <functional>
+#include <future>
 #include <thread>
 
 #include "TableAccessTestSupport.h"
@@ -48,36 +50,48 @@ TEST_F(BatchTransactionTest, KeepsItsWritesOnlyWhenItCommits) {
 TEST_F(BatchTransactionTest, OtherThreadsCannotWriteWhileABatchRuns) {
     FileManager& groups = file("SFGRUPE");
     ASSERT_EQ(groups.Open(), kLevelBenign);
-    auto otherThreadAdds = [&](int code) {
+    struct Attempt {
         DriverCode added = DriverCode::Ok;
         DriverCode begun = DriverCode::Ok;
         std::string why;
+    };
+    // Another thread opens the table (no table is opened while a transaction runs), waits for
+    // `ready` and then adds a group and begins a transaction of its own.
+    auto otherThreadAdds = [&](int code, const std::function<void()>& ready) {
+        Attempt attempt;
+        std::promise<void> opened;
+        std::promise<void> go;
         std::thread other([&] {
-            if (groups.Open() != kLevelBenign || groups.UseFile() != kLevelBenign) return;
+            const bool usable = groups.Open() == kLevelBenign && groups.UseFile() == kLevelBenign;
+            opened.set_value();
+            go.get_future().wait();
+            if (!usable) return;
             clearRecord(groups.table(), &SFGRUPE);
             SFGRUPE.Sifra = static_cast<std::uint16_t>(code);
-            added = groups.driver()->add();
-            why = groups.driver()->lastError().text;
-            begun = access().beginTransaction();
-            if (begun == DriverCode::Ok) (void)access().commit();
+            attempt.added = groups.driver()->add();
+            attempt.why = groups.driver()->lastError().text;
+            attempt.begun = access().beginTransaction();
+            if (attempt.begun == DriverCode::Ok) (void)access().commit();
             (void)groups.Close();
         });
+        opened.get_future().wait();
+        ready();
+        go.set_value();
         other.join();
-        return std::make_tuple(added, begun, why);
+        return attempt;
     };
 
     BatchTransaction batch(access());
-    ASSERT_EQ(batch.Begin(), DriverCode::Ok);
-    const auto [added, begun, why] = otherThreadAdds(5);
-    EXPECT_EQ(added, DriverCode::DriverError);
-    EXPECT_EQ(begun, DriverCode::DriverError);
-    EXPECT_NE(why.find("another window"), std::string::npos) << why;
+    const Attempt during = otherThreadAdds(5, [&] { ASSERT_EQ(batch.Begin(), DriverCode::Ok); });
+    EXPECT_EQ(during.added, DriverCode::DriverError);
+    EXPECT_EQ(during.begun, DriverCode::DriverError);
+    EXPECT_NE(during.why.find("another window"), std::string::npos) << during.why;
     addGroup(groups, 6, "Paket");
     batch.Rollback();
 
-    const auto [addedAfter, begunAfter, whyAfter] = otherThreadAdds(7);
-    EXPECT_EQ(addedAfter, DriverCode::Ok) << whyAfter;
-    EXPECT_EQ(begunAfter, DriverCode::Ok);
+    const Attempt after = otherThreadAdds(7, [] {});
+    EXPECT_EQ(after.added, DriverCode::Ok) << after.why;
+    EXPECT_EQ(after.begun, DriverCode::Ok);
     EXPECT_EQ(countRecords(groups), 1) << "only the other thread's group, written after the batch";
     (void)groups.Close();
 }
