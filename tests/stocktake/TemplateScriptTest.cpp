@@ -161,6 +161,7 @@ TEST_F(TemplateScript, AFailedAddIsReportedAndTheTemplateCanBeLeftAsItWas) {
 TEST_F(TemplateScript, CancelInTheMiddleOfAFirstPreparationLeavesNoTemplateRow) {
     addItemsWithStock(3000, 1);
     std::int64_t seen = 0;
+    std::string shown;
     auto withCancelAt = [&](std::int64_t at) {
         procedures.add("Priprava", [&, at] {
             INVENTUR.StevInventure = 9;
@@ -174,6 +175,9 @@ TEST_F(TemplateScript, CancelInTheMiddleOfAFirstPreparationLeavesNoTemplateRow) 
             hooks.watcher = [&, at, elapsed](Window& progress, std::int64_t done) {
                 *elapsed += std::chrono::milliseconds(1);
                 seen = done;
+                if (done == 1)
+                    shown = progress.caption() + "|" + progress.control("UserText").text() + "|" +
+                            progress.control("Processing").text();
                 if (done == at) progress.post(EventKind::Accepted, progress.control("Cancel"));
             };
             return runTemplateBatch("PripravaPredloge", hooks);
@@ -181,6 +185,7 @@ TEST_F(TemplateScript, CancelInTheMiddleOfAFirstPreparationLeavesNoTemplateRow) 
     };
     withCancelAt(1500);
     run("start Priprava\n" + std::string(kQuestion) + "\nanswer Yes\nidle\n");
+    EXPECT_EQ(shown, " Potek ...| Priprava je v teku ...|Processing Records");
     EXPECT_GE(seen, 1500);
     EXPECT_LT(seen, 3000) << "the pass stops after the slice in which Cancel came";
     EXPECT_EQ(sql("SELECT COUNT(*) FROM INVENDET"), "0");
