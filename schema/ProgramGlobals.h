@@ -127,6 +127,10 @@
 #define DV_PROGRAM_VALUES(X)                                     \
     /* set when a stocktake was chosen in IzborGlaveInventure */ \
     X(StocktakeChosen, std::uint8_t)                             \
+    /* the stocktake register: the highest stocktake number */   \
+    X(LastStocktakeNumber, std::uint16_t)                        \
+    /* 1: the template batch refreshes an existing template */   \
+    X(RepreparationMode, std::uint8_t)                           \
     /* the posting of stocktake differences */                   \
     X(PostingChairman, FixedText<20>)                            \
     X(PostingStarted, FixedText<1>)                              \

@@ -123,7 +123,11 @@ TEST_F(MainScript, MenuAndToolbarStartTheirProceduresOrSayTheyAreMissing) {
     quiet();
     expectHolds(R"(start Main
 menu "&DIDEROVIV" "1. Evidenca inventur, priprava podatkov in izpis predloge"
-message "Procedure not defined" "The Procedure EvidencaInventur has not been defined."
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+close
+window "    DIDEROVIV "
+menu "&DIDEROVIV" "2. Vnos inventurnega popisa"
+message "Procedure not defined" "The Procedure PregledPredlogePopisa has not been defined."
 answer OK
 menu "&Servisne funkcije" "1. Vpis količine vsem artiklom v zalogo"
 message "Procedure not defined" "The Procedure OknoVpisKolicineVzalogo has not been defined."
