@@ -220,7 +220,8 @@ DriverCode SqliteDatabase::begin(DriverError& error) {
     const std::string sql =
         depth_ == 0 ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT dv" + std::to_string(depth_ + 1);
     const DriverCode code = execute(sql, "begin a transaction", error);
-    if (code == DriverCode::Ok) ++depth_;
+    if (code != DriverCode::Ok) return code;
+    if (depth_++ == 0) owner_ = std::this_thread::get_id();
     return code;
 }
 
@@ -229,6 +230,7 @@ DriverCode SqliteDatabase::commit(DriverError& error) {
         error = plainError(DriverCode::DriverError, "There is no transaction to commit.");
         return error.code;
     }
+    if (checkOwner(error) != DriverCode::Ok) return error.code;
     if (lost_) {
         error = plainError(DriverCode::DriverError, lostReason_);
         if (--depth_ == 0) forgetTransaction();
@@ -261,6 +263,7 @@ DriverCode SqliteDatabase::rollback(DriverError& error) {
         error = plainError(DriverCode::DriverError, "There is no transaction to roll back.");
         return error.code;
     }
+    if (checkOwner(error) != DriverCode::Ok) return error.code;
     ++rollbacks_;
     if (lost_) {
         if (--depth_ == 0) forgetTransaction();
@@ -295,7 +298,16 @@ DriverCode SqliteDatabase::noteFailure(const DriverError& failure) {
     return failure.code;
 }
 
+DriverCode SqliteDatabase::checkOwner(DriverError& error) const {
+    if (depth_ == 0 || owner_ == std::this_thread::get_id()) return DriverCode::Ok;
+    error = plainError(DriverCode::DriverError,
+                       "The tables are being changed by the work of another window, which keeps "
+                       "its changes together until it ends; try again when it has ended.");
+    return error.code;
+}
+
 DriverCode SqliteDatabase::checkWritable(DriverError& error) const {
+    if (checkOwner(error) != DriverCode::Ok) return error.code;
     if (!lost_) return DriverCode::Ok;
     error = plainError(DriverCode::DriverError, lostReason_);
     return error.code;

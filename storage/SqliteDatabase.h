@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -52,7 +53,11 @@ class SqliteDatabase {
     // Runs a statement without results.
     DriverCode execute(const std::string& sql, std::string_view action, DriverError& error);
 
-    // Transactions nest: the outermost is a transaction, inner ones are savepoints.
+    // Transactions nest: the outermost is a transaction, inner ones are savepoints. The
+    // connection is the program's one, shared by every procedure thread, and a transaction
+    // belongs to the thread that began it: while it runs, another thread can neither begin one
+    // nor write (the error says why), so that work it does between the slices of a long batch
+    // is never undone with the batch, nor kept by it.
     DriverCode begin(DriverError& error);
     DriverCode commit(DriverError& error);
     DriverCode rollback(DriverError& error);
@@ -60,7 +65,8 @@ class SqliteDatabase {
     // After a failed statement: when SQLite undid the whole transaction, the transaction is
     // lost; writes are refused until the caller ends it. Returns the failure's code.
     DriverCode noteFailure(const DriverError& failure);
-    // Error when a write must be refused because the transaction is lost, else Ok.
+    // Error when a write must be refused because the transaction is lost or belongs to another
+    // thread, else Ok.
     DriverCode checkWritable(DriverError& error) const;
 
     // Counts changes: a reader that keeps rows read ahead drops them when the count of its
@@ -81,6 +87,8 @@ class SqliteDatabase {
                           std::string_view action, DriverError& error);
     DriverCode prepareAttached(const Attached& attached, DriverError& error);
     void forgetTransaction();
+    // Error when a transaction of another thread runs, else Ok.
+    DriverCode checkOwner(DriverError& error) const;
 
     DatabaseOptions options_;
     sqlite3* db_ = nullptr;
@@ -89,6 +97,7 @@ class SqliteDatabase {
     std::unordered_map<std::string, std::uint64_t> changes_;
     std::uint64_t rollbacks_ = 0;
     int depth_ = 0;
+    std::thread::id owner_;  // the thread whose transaction runs
     bool lost_ = false;
     std::string lostReason_;
 };
