@@ -30,7 +30,7 @@ inline constexpr std::uint16_t kSurplusMP = 15, kShortageMP = 35, kSurplusVP = 1
 // write stocktakes, template rows, stock, items, rates and units of measure as they stand, and
 // a posting run through StocktakePosting with its messages collected.
 class PostingFixture : public ::testing::Test {
-  protected:
+  public:
     PostingFixture() : query(directory.path()) {
         EXPECT_TRUE(resolveTableFileNames(settings, directory.path()).ok());
         clearAllRecordBuffers();
@@ -43,6 +43,14 @@ class PostingFixture : public ::testing::Test {
         GLO.VRSTAPROMETAINVVISEKVP = kSurplusVP;
         GLO.VRSTAPROMETAINVMANJKOVP = kShortageVP;
         GLO.SIFRALASTNIKAPROGRAMA = 7;
+        // The tables are created on first use; every one the posting touches exists from now on.
+        for (const char* table : {"INVENTUR", "INVENDET", "DOKUMENT", "DOKPROME", "ZALOGA",
+                                  "ARTIKLI", "SFDDV", "SFEM", "SFPARTN", "SFENOTE"}) {
+            FileManager& file = tables->file(table);
+            EXPECT_EQ(file.Open(), kLevelBenign);
+            EXPECT_EQ(file.UseFile(), kLevelBenign);
+            file.Close();
+        }
     }
     ~PostingFixture() override {
         setProgramServices(previous);
