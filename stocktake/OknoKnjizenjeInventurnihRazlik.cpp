@@ -22,7 +22,7 @@ class OknoKnjizenjeInventurnihRazlik final : public WindowProcedure {
         setFirstField("?GLO:DATUM");
     }
 
-    Level PrepareRecord() override {
+    Level SetUp() override {
         GLO.PostingStarted = "N";
         TableAccess& access = tableAccess();
         if (tables_.open(access.file("SFENOTE")) != kLevelBenign ||
@@ -39,7 +39,7 @@ class OknoKnjizenjeInventurnihRazlik final : public WindowProcedure {
             GLO.VRSTAINV = INVENTUR.VRSTAPRODAJE.str();
             GLO.DATUM = INVENTUR.DATUMINVENTURE;
         }
-        return WindowProcedure::PrepareRecord();
+        return WindowProcedure::SetUp();
     }
 
     void TearDown() override {
