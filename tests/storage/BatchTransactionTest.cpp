@@ -1,6 +1,7 @@
 #include <thread>
 
 #include "TableAccessTestSupport.h"
+#include "data/RecordBuffers.h"
 #include "storage/BatchTransaction.h"
 
 namespace dv::test {
