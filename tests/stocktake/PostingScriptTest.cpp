@@ -1,4 +1,5 @@
 #include "PostingScriptFixture.h"
+#include "stocktake/RunningPostings.h"
 
 namespace dv::test {
 namespace {
@@ -95,6 +96,36 @@ sql "SELECT ZALOGA FROM ZALOGA WHERE EAN = 'C3'" "3000"
 press ?Zapri
 )");
     EXPECT_NE(dumpTables(), before);
+}
+
+}  // namespace
+}  // namespace dv::test
+
+namespace dv::test {
+namespace {
+
+TEST_F(PostingScript, ASecondPostingOfTheSameStocktakeIsRefusedWhileTheFirstRuns) {
+    const RunningPosting first(StocktakeKey{11, 3, "M"});
+    ASSERT_TRUE(first.claimed());
+    EXPECT_FALSE(RunningPosting(StocktakeKey{11, 3, "M"}).claimed());
+    run(R"(start EvidencaInventurZaKnjizenjeRazlik
+row ?Seznam 2
+press ?Knjizenje
+message " OPOZORILO" " Knjiženje inventurnih razlik za inventuro št. 11 že poteka !|"
+answer OK
+expect ?Seznam focused
+press ?Zapri
+)");
+    // The batch itself refuses too, when it is started while the first runs.
+    GLO.DIDEROVIV = 11;
+    GLO.ENOTAINV = 3;
+    GLO.VRSTAINV = "M";
+    run(R"(start KnjizenjeInventurnihRazlik
+message " OPOZORILO" " Knjiženje inventurnih razlik za inventuro št. 11 že poteka !|"
+answer OK
+)");
+    EXPECT_EQ(sql("SELECT COUNT(*) FROM DOKUMENT"), "0");
+    EXPECT_TRUE(RunningPosting(StocktakeKey{12, 3, "M"}).claimed());
 }
 
 }  // namespace
