@@ -231,13 +231,25 @@ bool StocktakePosting::PostRow() {
     return postDifference({false, book - counted});
 }
 
+// The item, and its rate and unit of measure: those two code lists are small, so each code is
+// read once per posting.
 void StocktakePosting::readItem() {
     ARTIKLI.EAN = INVENDET.EAN.str();
     items_->FetchOrClear(keyOf(*items_, "SIFRAKLJUC"));
-    SFDDV.SifraDDV = ARTIKLI.DAVEK;
-    rates_->FetchOrClear(keyOf(*rates_, "SIFRADDVKLJUC"));
-    SFEM.SIFRAEM = ARTIKLI.MERSKAENOTA;
-    measures_->FetchOrClear(keyOf(*measures_, "SIFRAKLJUC"));
+    auto rate = rateByCode_.find(ARTIKLI.DAVEK);
+    if (rate == rateByCode_.end()) {
+        SFDDV.SifraDDV = ARTIKLI.DAVEK;
+        rates_->FetchOrClear(keyOf(*rates_, "SIFRADDVKLJUC"));
+        rate = rateByCode_.emplace(ARTIKLI.DAVEK, SFDDV.STOPNJADDV.value()).first;
+    }
+    rate_ = rate->second;
+    auto measure = measureByCode_.find(ARTIKLI.MERSKAENOTA);
+    if (measure == measureByCode_.end()) {
+        SFEM.SIFRAEM = ARTIKLI.MERSKAENOTA;
+        measures_->FetchOrClear(keyOf(*measures_, "SIFRAKLJUC"));
+        measure = measureByCode_.emplace(ARTIKLI.MERSKAENOTA, SFEM.NAZIVEM.str()).first;
+    }
+    measureName_ = measure->second;
 }
 
 bool StocktakePosting::postDifference(const Difference& difference) {
@@ -288,9 +300,9 @@ bool StocktakePosting::addLine(const Difference& difference, const Decimal& pric
     DOKPROME.POSTAVKADOKUMENTA = static_cast<std::uint16_t>(counter);
     DOKPROME.EAN = INVENDET.EAN.str();
     DOKPROME.NAZIV = itemName();
-    DOKPROME.NAZIVEM = SFEM.NAZIVEM.str();
+    DOKPROME.NAZIVEM = measureName_;
     DOKPROME.SIFRADDV = ARTIKLI.DAVEK;
-    DOKPROME.STOPNJADDV = SFDDV.STOPNJADDV;
+    DOKPROME.STOPNJADDV = rate_;
     DOKPROME.DATUMDOKUMENTA = postingDate_;
     DOKPROME.PrometNaZalogo = difference.surplus ? "+" : "-";
     DOKPROME.BLAGOALISTORITEV = "B";
@@ -298,7 +310,7 @@ bool StocktakePosting::addLine(const Difference& difference, const Decimal& pric
                       DOKPROME.NABAVNACENA.assign(price) &&
                       DOKPROME.PRODAJNACENABREZDDV.assign(price) &&
                       DOKPROME.PRODAJNACENAZDDV.assign(
-                          (price * (Decimal(100) + SFDDV.STOPNJADDV)).divide(Decimal(100), 6));
+                          (price * (Decimal(100) + rate_)).divide(Decimal(100), 6));
     if (!fits) setLastError(kFileDriverError, "vrednost ne gre v polje postavke");
     if (fits && lines_->driver()->add() == DriverCode::Ok) return true;
     fail("", std::string(" Hudo !| Postavke dokumenta ") +

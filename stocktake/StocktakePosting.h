@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -121,6 +122,10 @@ class StocktakePosting {
     FileManager* rates_ = nullptr;
     FileManager* measures_ = nullptr;
     FileManager* partners_ = nullptr;
+    std::map<std::uint16_t, Decimal> rateByCode_;
+    std::map<std::uint16_t, std::string> measureByCode_;
+    Decimal rate_;             // of the item read last
+    std::string measureName_;  // of the item read last
     std::uint32_t surplusCounter_ = 1;
     std::uint32_t shortageCounter_ = 1;
     bool opened_ = false;
