@@ -105,15 +105,26 @@ inline std::vector<ModelRow> randomRows(int count, unsigned seed) {
     return rows;
 }
 
-// Writes the rows as the stocktake's template, with their stock, items and the three rates.
+// Writes the rows as the stocktake's template, with their stock, items and the three rates,
+// in one transaction with the tables held open.
 inline void writeRows(PostingFixture& fixture, const StocktakeKey& key,
                       const std::vector<ModelRow>& rows) {
-    ASSERT_EQ(fixture.tables->beginTransaction(), DriverCode::Ok);
     fixture.addRate(1, "22");
     fixture.addRate(2, "9.5");
     fixture.addRate(3, "0");
+    FileManager& lines = fixture.tables->file("INVENDET");
+    FileManager& stock = fixture.tables->file("ZALOGA");
+    FileManager& items = fixture.tables->file("ARTIKLI");
+    for (FileManager* file : {&lines, &stock, &items})
+        ASSERT_TRUE(file->Open() == kLevelBenign && file->UseFile() == kLevelBenign);
+    const auto add = [](FileManager& file, const auto& fill) {
+        clearRecord(file.table(), file.buffer());
+        fill();
+        EXPECT_EQ(file.driver()->add(), DriverCode::Ok) << file.driver()->lastError().text;
+    };
+    ASSERT_EQ(fixture.tables->beginTransaction(), DriverCode::Ok);
     for (const ModelRow& row : rows) {
-        fixture.add("INVENDET", [&] {
+        add(lines, [&] {
             INVENDET.StevInventure = key.number;
             INVENDET.Enota = key.unit;
             INVENDET.VrstaProdaje = key.saleType;
@@ -122,7 +133,7 @@ inline void writeRows(PostingFixture& fixture, const StocktakeKey& key,
             INVENDET.PopisanaZaloga.setUnits(row.counted);
         });
         if (row.hasStock)
-            fixture.add("ZALOGA", [&] {
+            add(stock, [&] {
                 ZALOGA.EAN = row.code;
                 ZALOGA.ENOTA = key.unit;
                 ZALOGA.ZALOGA.setUnits(row.quantity);
@@ -130,12 +141,13 @@ inline void writeRows(PostingFixture& fixture, const StocktakeKey& key,
                 ZALOGA.ZADNJANABCENA.setUnits(row.lastPrice);
             });
         if (row.hasItem)
-            fixture.add("ARTIKLI", [&] {
+            add(items, [&] {
                 ARTIKLI.EAN = row.code;
                 ARTIKLI.DAVEK = row.rateCode;
             });
     }
     ASSERT_EQ(fixture.tables->commit(), DriverCode::Ok);
+    for (FileManager* file : {&lines, &stock, &items}) file->Close();
 }
 
 // Compares what the posting wrote with the model.
