@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/BenchArguments.h"
+#include "bench/PostingBenchmarks.h"
 #include "bench/BenchDirectory.h"
 #include "data/RecordBuffers.h"
 #include "data/SettingsManager.h"
@@ -307,6 +308,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CountSheet100k/pdf", countSheetPdf)
         ->Unit(benchmark::kMillisecond);
+    dv::bench::registerPostingBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -5,34 +5,30 @@
 
 namespace dv {
 
-// The records of a view (its order and filter, its joined tables read for each record): the
-// record source of a report over part of a table, such as the lines of one item in one unit.
-// The view must have been opened, ordered and filtered by the procedure. A filtered view
-// cannot tell how many records it holds, so progress is shown without a count.
+// The records of a view (its order, filter and joins) as a batch pass reads them, from the start
+// of the order or, with a fixed prefix, from the records whose first `components` key values
+// stand in the primary buffer when the pass restarts, as long as they keep those values. The
+// view must be open.
 class ViewRecordSource final : public RecordSource {
   public:
     explicit ViewRecordSource(ViewManager& view) : view_(view) {}
 
-    Level restart() override {
-        view_.SetToStart();
-        return kLevelBenign;
-    }
-    ReadResult next() override {
-        switch (view_.Next()) {
-            case ViewRead::Record:
-                return ReadResult::Record;
-            case ViewRead::End:
-                return ReadResult::End;
-            case ViewRead::Failed:
-                break;
-        }
-        return ReadResult::Failed;
-    }
+    // Limits the pass to the records whose first `components` values of the order's key equal
+    // those in the primary buffer at restart.
+    void SetRange(int components) { components_ = components; }
+
+    Level restart() override;
+    ReadResult next() override;
+    // Not told in advance: a filtered view is counted only by reading it.
     std::int64_t records() override { return 0; }
     void setQuickScan(bool on) override { view_.SetQuickScan(on); }
 
   private:
+    bool inRange() const;
+
     ViewManager& view_;
+    int components_ = 0;
+    std::vector<KeyValue> prefix_;
 };
 
 }  // namespace dv

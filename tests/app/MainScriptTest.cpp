@@ -121,7 +121,7 @@ answer OK
 
 TEST_F(MainScript, MenuAndToolbarStartTheirProceduresOrSayTheyAreMissing) {
     quiet();
-    expectHolds(R"(start Main
+    expectHolds(R"script(start Main
 menu "&DIDEROVIV" "1. Evidenca inventur, priprava podatkov in izpis predloge"
 window "  EVIDENCA OPRAVLJENIH INVENTUR"
 close
@@ -130,8 +130,24 @@ menu "&DIDEROVIV" "2. Vnos inventurnega popisa"
 message "Procedure not defined" "The Procedure PregledPredlogePopisa has not been defined."
 answer OK
 menu "&Servisne funkcije" "1. Vpis količine vsem artiklom v zalogo"
-message "Procedure not defined" "The Procedure OknoVpisKolicineVzalogo has not been defined."
-answer OK
+window "Vpis količine vsem artiklom v skladišču"
+press ?Preklici
+window "    DIDEROVIV "
+menu "&DIDEROVIV" "3. Izpis inventurnih razlik"
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?IzpisRazlik visible
+press ?Zapri
+window "    DIDEROVIV "
+menu "&DIDEROVIV" "4. Knjiženje inventurnih razlik"
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?Knjizenje disabled
+press ?Zapri
+window "    DIDEROVIV "
+menu "&DIDEROVIV" "5. Izpis dokumentov inventure (manjki in viški)"
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?DokumentViskov visible
+press ?Zapri
+window "    DIDEROVIV "
 menu "&DIDEROVIV" "Najprej naredite rekonstrukcijo zalog ..."
 message " PRIPOROČILO" "| Priporočamo, da pred začetkom inventure naredite| rekonstrukcijo zalog iz prometnih podatkov| v modulu NASTAVITVE ... || "
 answer OK
@@ -156,7 +172,7 @@ answer No
 press ?Zapri
 window "    DIDEROVIV "
 menu "&Datoteka" "Izhod"
-)");
+)script");
 }
 
 TEST_F(MainScript, TheBackupButtonRunsTheConfiguredProgramOrSaysItIsMissing) {

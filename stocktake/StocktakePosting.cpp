@@ -1,0 +1,386 @@
+#include "stocktake/StocktakePosting.h"
+
+#include <limits>
+
+#include "data/RecordBuffers.h"
+#include "runtime/CodePage1250.h"
+#include "runtime/FixedText.h"
+#include "runtime/ErrorState.h"
+#include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
+#include "stocktake/MovedStockCheck.h"
+#include "storage/TableAccess.h"
+
+namespace dv {
+namespace {
+
+constexpr const char* kWarning = " OPOZORILO";
+constexpr const char* kNotice = " OBVESTILO";
+constexpr const char* kSerious = " OPLA ! - RESNA NAPAKA";
+
+// The highest line number a document line can carry (DOKPROME:POSTAVKADOKUMENTA, 16 bits).
+constexpr std::uint32_t kMaxLineNumber = std::numeric_limits<std::uint16_t>::max();
+
+std::string saleWords(const std::string& saleType) {
+    return saleType == "V" ? "na debelo" : "na drobno";
+}
+
+// The 60-character name group ARTIKLI:Naziv: the short name followed by the second part.
+std::string itemName() {
+    return cp1250ToUtf8(trimTrailingBlanks(std::string(ARTIKLI.KRATEKNAZIV.raw()) +
+                                           std::string(ARTIKLI.DRUGIDELNAZIVA.raw())));
+}
+
+int keyOf(FileManager& file, const char* name) { return file.table().findKey(name); }
+
+}  // namespace
+
+// A template row's difference: which document it goes to and by how much.
+struct StocktakePosting::Difference {
+    bool surplus;
+    Decimal quantity;  // positive
+};
+
+StocktakeKey selectedStocktake() {
+    return {GLO.DIDEROVIV, static_cast<std::uint16_t>(GLO.ENOTAINV), GLO.VRSTAINV.str()};
+}
+
+std::string lastErrorQuote() {
+    const ErrorState& error = lastError();
+    return std::to_string(error.code) + " - " + error.text;
+}
+
+StocktakePosting::StocktakePosting(StocktakeKey key, DayNumber postingDate, std::string chairman,
+                                   PostingNotifier notify)
+    : key_(std::move(key)),
+      postingDate_(postingDate),
+      chairman_(std::move(chairman)),
+      notify_(std::move(notify)) {}
+
+StocktakePosting::~StocktakePosting() { transaction_.Rollback(); }
+
+std::uint16_t StocktakePosting::surplusType(const std::string& saleType) {
+    return saleType == "V" ? GLO.VRSTAPROMETAINVVISEKVP : GLO.VRSTAPROMETAINVVISEKMP;
+}
+
+std::uint16_t StocktakePosting::shortageType(const std::string& saleType) {
+    return saleType == "V" ? static_cast<std::uint16_t>(GLO.VRSTAPROMETAINVMANJKOVP)
+                           : GLO.VRSTAPROMETAINVMANJKOMP;
+}
+
+void StocktakePosting::notify(std::string caption, std::string text, MessageIcon icon) {
+    MessageBoxRequest box;
+    box.caption = std::move(caption);
+    box.text = std::move(text);
+    box.icon = icon;
+    if (notify_)
+        notify_(box);
+    else
+        currentFrontEnd().messageBox(box);
+}
+
+void StocktakePosting::fail(std::string caption, std::string text) {
+    failed_ = true;
+    notify(std::move(caption), std::move(text), MessageIcon::Exclamation);
+}
+
+bool StocktakePosting::Open() {
+    TableAccess& access = tableAccess();
+    FileManager** files[] = {&stocktakes_, &template_, &documents_, &lines_, &stock_,
+                             &items_,      &rates_,    &measures_,  &partners_};
+    const char* names[] = {"INVENTUR", "INVENDET", "DOKUMENT", "DOKPROME", "ZALOGA",
+                           "ARTIKLI",  "SFDDV",    "SFEM",     "SFPARTN"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        FileManager& file = access.file(names[i]);
+        if (tables_.open(file) != kLevelBenign || file.UseFile() != kLevelBenign) return false;
+        *files[i] = &file;
+    }
+    opened_ = readStocktake() && !documentsExist();
+    return opened_;
+}
+
+// Reads the stocktake row; false (reported) when it cannot be read or is closed already.
+bool StocktakePosting::readStocktake() {
+    clearRecord(stocktakes_->table(), stocktakes_->buffer());
+    INVENTUR.StevInventure = key_.number;
+    INVENTUR.Enota = key_.unit;
+    INVENTUR.VRSTAPRODAJE = key_.saleType;
+    if (stocktakes_->Fetch(keyOf(*stocktakes_, "STEVILKAKLJUC")) != kLevelBenign) {
+        fail(kWarning, " Ne morem prebrati številke inventure v datoteki INVENTUR !||" +
+                           lastErrorQuote() + "|");
+        return false;
+    }
+    if (INVENTUR.DATUMZAKLJUCKA > 0) {
+        fail(kWarning,
+             " Inventura je že zaključena, zato ne morete| ponoviti knjiženja inventurnih "
+             "razlik !|");
+        return false;
+    }
+    return true;
+}
+
+// Documents (or stray lines) of either kind with the stocktake's number: the posting would mix
+// its lines into them, so it does not start. Reported.
+bool StocktakePosting::documentsExist() {
+    bool found = false;
+    for (const bool surplus : {true, false}) {
+        const std::string mark = surplus ? "N" : "I";
+        const std::uint16_t type = surplus ? surplusType(key_.saleType) : shortageType(key_.saleType);
+        clearRecord(documents_->table(), documents_->buffer());
+        DOK.VRSTAPRODAJE = key_.saleType;
+        DOK.ENOTA = key_.unit;
+        DOK.OZNAKADOKUMENTA = mark;
+        DOK.VRSTAPROMETA = type;
+        DOK.STEVILKADOKUMENTA = key_.number;
+        found = found || documents_->Fetch(keyOf(*documents_, "ENOTASTEVILKAKLJUC")) == kLevelBenign ||
+                lineExists(mark, type);
+    }
+    if (found)
+        fail(kWarning, " Dokument inv. viškov ali manjkov s številko " +
+                           std::to_string(key_.number) +
+                           " za to skladišče in vrsto prodaje že obstaja !|| Inventurnih razlik ni "
+                           "mogoče knjižiti v obstoječi dokument.|");
+    return found;
+}
+
+bool StocktakePosting::lineExists(const std::string& mark, std::uint16_t type) {
+    clearRecord(lines_->table(), lines_->buffer());
+    DOKPROME.VRSTAPRODAJE = key_.saleType;
+    DOKPROME.ENOTA = key_.unit;
+    DOKPROME.OZNAKADOKUMENTA = mark;
+    DOKPROME.VRSTAPROMETA = type;
+    DOKPROME.STEVILKADOKUMENTA = key_.number;
+    DOKPROME.POSTAVKADOKUMENTA = 0;
+    if (lines_->driver()->set(keyOf(*lines_, "ENOTASTEVILKAKLJUC")) != DriverCode::Ok) return false;
+    if (lines_->NextSilently() != kLevelBenign) return false;
+    return DOKPROME.VRSTAPRODAJE == key_.saleType && DOKPROME.ENOTA == key_.unit &&
+           DOKPROME.OZNAKADOKUMENTA == mark && DOKPROME.VRSTAPROMETA == type &&
+           DOKPROME.STEVILKADOKUMENTA == key_.number;
+}
+
+std::vector<MovedStockItem> StocktakePosting::MovedStock(std::int64_t& rows) {
+    return movedStock(*template_, *stock_, key_, rows);
+}
+
+bool StocktakePosting::Start() {
+    if (!opened_) return false;
+    if (transaction_.Begin() != DriverCode::Ok) {
+        fail(kWarning, " Knjiženja inventurnih razlik ni mogoče začeti !||" + lastErrorQuote() + "|");
+        return false;
+    }
+    // Read again inside the transaction: another station may have posted it meanwhile.
+    if (!readStocktake() || documentsExist() || !addHeader(true) || !addHeader(false)) {
+        Abandon();
+        return false;
+    }
+    surplusCounter_ = shortageCounter_ = 1;
+    return true;
+}
+
+std::uint32_t StocktakePosting::nextDocumentId() {
+    TableDriver& driver = *documents_->driver();
+    if (driver.setToEnd(keyOf(*documents_, "IDKLJUC")) == DriverCode::Ok &&
+        driver.previous() == DriverCode::Ok)
+        return DOK.Id + 1;
+    return 1;
+}
+
+bool StocktakePosting::addHeader(bool surplus) {
+    const std::uint32_t id = nextDocumentId();
+    clearRecord(partners_->table(), partners_->buffer());
+    SFPARTN.Sifra = GLO.SIFRALASTNIKAPROGRAMA;
+    const std::string partnerStatus =
+        partners_->FetchOrClear(keyOf(*partners_, "SIFRAKLJUC")) == kLevelBenign ? SFPARTN.DDV.str()
+                                                                               : "";
+    const std::string number = std::to_string(key_.number);
+    clearRecord(documents_->table(), documents_->buffer());
+    DOK.Id = id;
+    DOK.VRSTAPRODAJE = key_.saleType;
+    DOK.OZNAKADOKUMENTA = surplus ? "N" : "I";
+    DOK.VRSTAPROMETA = surplus ? surplusType(key_.saleType) : shortageType(key_.saleType);
+    DOK.STEVILKADOKUMENTA = key_.number;
+    DOK.ENOTA = key_.unit;
+    DOK.DATUMDOKUMENTA = postingDate_;
+    DOK.REFERENT = 1;
+    DOK.PARTNER = GLO.SIFRALASTNIKAPROGRAMA;
+    DOK.STATUSPARTNERJA = partnerStatus;
+    DOK.STEVILKADOBAVNICE = surplus ? "INV.VIŠEK" : "INV.MANJKO";
+    DOK.DATUMDOBAVNICE = postingDate_;
+    if (!surplus) {
+        DOK.STEVILKAPREJETEGARACUNA = "INV. " + number;
+        DOK.DATUMPREJETEGARACUNA = postingDate_;
+        DOK.DATUMSTORITVE = postingDate_;
+    }
+    (surplus ? DOK.PREVZEL : DOK.IZDAL) = chairman_;
+    DOK.OPOMBEDOKUMENTA1 =
+        (surplus ? "Dokument inv. viškov pri inventuri štev. " : "Dokument inv. manjkov pri inventuri štev. ") +
+        number;
+    if (documents_->driver()->add() == DriverCode::Ok) return true;
+    fail(kWarning, surplus ? "NAPAKA PRI DODAJANJU DOKUMENTA VIŠKOV"
+                           : "NAPAKA PRI DODAJANJU DOKUMENTA MANJKOV");
+    return false;
+}
+
+bool StocktakePosting::PostRow() {
+    if (failed_ || !transaction_.active()) return false;
+    if (key_.saleType != "M" && key_.saleType != "V") return true;
+    const Decimal counted = INVENDET.PopisanaZaloga;
+    const Decimal book = INVENDET.RacZaloga;
+    if (counted == book) return true;
+    if (counted > book) return postDifference({true, counted - book});
+    return postDifference({false, book - counted});
+}
+
+// The item, and its rate and unit of measure: those two code lists are small, so each code is
+// read once per posting.
+void StocktakePosting::readItem() {
+    ARTIKLI.EAN = INVENDET.EAN.str();
+    items_->FetchOrClear(keyOf(*items_, "SIFRAKLJUC"));
+    auto rate = rateByCode_.find(ARTIKLI.DAVEK);
+    if (rate == rateByCode_.end()) {
+        SFDDV.SifraDDV = ARTIKLI.DAVEK;
+        rates_->FetchOrClear(keyOf(*rates_, "SIFRADDVKLJUC"));
+        rate = rateByCode_.emplace(ARTIKLI.DAVEK, SFDDV.STOPNJADDV.value()).first;
+    }
+    rate_ = rate->second;
+    auto measure = measureByCode_.find(ARTIKLI.MERSKAENOTA);
+    if (measure == measureByCode_.end()) {
+        SFEM.SIFRAEM = ARTIKLI.MERSKAENOTA;
+        measures_->FetchOrClear(keyOf(*measures_, "SIFRAKLJUC"));
+        measure = measureByCode_.emplace(ARTIKLI.MERSKAENOTA, SFEM.NAZIVEM.str()).first;
+    }
+    measureName_ = measure->second;
+}
+
+bool StocktakePosting::postDifference(const Difference& difference) {
+    std::uint32_t& counter = difference.surplus ? surplusCounter_ : shortageCounter_;
+    if (counter > kMaxLineNumber) {
+        fail(kWarning, std::string(" Dokument inv. ") + (difference.surplus ? "viškov" : "manjkov") +
+                           " ne more imeti več kot " + std::to_string(kMaxLineNumber) +
+                           " postavk !|");
+        return false;
+    }
+    readItem();
+    if (!readOrCreateStock(difference)) return false;
+    const Decimal average = ZALOGA.VREDNOSTZALOGE.value().divide(ZALOGA.ZALOGA, 4);
+    const Decimal lastPrice = ZALOGA.ZADNJANABCENA;
+    const Decimal price = difference.surplus && lastPrice > Decimal() ? lastPrice : average;
+    if (!addLine(difference, price)) return false;
+    ++counter;
+    return updateStock(difference);
+}
+
+// The item's stock row in the unit; a missing one is created (empty), so that the document line
+// and the stock agree.
+bool StocktakePosting::readOrCreateStock(const Difference& difference) {
+    const std::string code = INVENDET.EAN.str();
+    ZALOGA.EAN = code;
+    ZALOGA.ENOTA = key_.unit;
+    if (stock_->Fetch(keyOf(*stock_, "SIFRAKLJUC")) == kLevelBenign) return true;
+    clearRecord(stock_->table(), stock_->buffer());
+    ZALOGA.EAN = code;
+    ZALOGA.ENOTA = key_.unit;
+    if (stock_->InsertSilently() == kLevelBenign) return true;
+    fail(kSerious, std::string(" Napaka pri ažuriranju zaloge izdelka za inv. ") +
+                       (difference.surplus ? "višek" : "manjko") + " v prodaji " +
+                       saleWords(key_.saleType) + "!|| " + lastErrorQuote() +
+                       "|| Nove zaloge in nabavne vrednosti ni bilo mogožno ažurirati !");
+    return false;
+}
+
+bool StocktakePosting::addLine(const Difference& difference, const Decimal& price) {
+    const std::uint32_t counter = difference.surplus ? surplusCounter_ : shortageCounter_;
+    clearRecord(lines_->table(), lines_->buffer());
+    DOKPROME.VRSTAPRODAJE = key_.saleType;
+    DOKPROME.OZNAKADOKUMENTA = difference.surplus ? "N" : "I";
+    DOKPROME.VRSTAPROMETA =
+        difference.surplus ? surplusType(key_.saleType) : shortageType(key_.saleType);
+    DOKPROME.STEVILKADOKUMENTA = key_.number;
+    DOKPROME.ENOTA = key_.unit;
+    DOKPROME.POSTAVKADOKUMENTA = static_cast<std::uint16_t>(counter);
+    DOKPROME.EAN = INVENDET.EAN.str();
+    DOKPROME.NAZIV = itemName();
+    DOKPROME.NAZIVEM = measureName_;
+    DOKPROME.SIFRADDV = ARTIKLI.DAVEK;
+    DOKPROME.STOPNJADDV = rate_;
+    DOKPROME.DATUMDOKUMENTA = postingDate_;
+    DOKPROME.PrometNaZalogo = difference.surplus ? "+" : "-";
+    DOKPROME.BLAGOALISTORITEV = "B";
+    const bool fits = DOKPROME.KOLICINA.assign(difference.quantity) &&
+                      DOKPROME.NABAVNACENA.assign(price) &&
+                      DOKPROME.PRODAJNACENABREZDDV.assign(price) &&
+                      DOKPROME.PRODAJNACENAZDDV.assign(
+                          (price * (Decimal(100) + rate_)).divide(Decimal(100), 6));
+    if (!fits) setLastError(kFileDriverError, "vrednost ne gre v polje postavke");
+    if (fits && lines_->driver()->add() == DriverCode::Ok) return true;
+    fail("", std::string(" Hudo !| Postavke dokumenta ") +
+                 (difference.surplus ? "viškov" : "manjkov") + " v prodaji| " +
+                 saleWords(key_.saleType) + " ni bilo mogoče dodati !|| " + lastErrorQuote() +
+                 "|| IZDELEK: " + INVENDET.EAN.str() + " - " + INVENDET.Naziv.str());
+    return false;
+}
+
+// Quantity and value of the stock row: the value moves by the difference at the average price
+// A = W / Q (4 places), E = D × A (4 places), the value kept to 2 places.
+bool StocktakePosting::updateStock(const Difference& difference) {
+    const Decimal quantity = ZALOGA.ZALOGA;
+    const Decimal value = ZALOGA.VREDNOSTZALOGE;
+    const Decimal average = value.divide(quantity, 4);
+    const Decimal change = (difference.quantity * average).rounded(4);
+    const int sign = difference.surplus ? 1 : -1;
+    const bool fits = ZALOGA.ZALOGA.assign(quantity + Decimal(sign) * difference.quantity) &&
+                      ZALOGA.VREDNOSTZALOGE.assign(value + Decimal(sign) * change);
+    if (!fits) setLastError(kFileDriverError, "vrednost ne gre v polje zaloge");
+    if (fits && stock_->UpdateSilently() == kLevelBenign) return true;
+    fail(kSerious, std::string(" Napaka pri ažuriranju zaloge izdelka za inv. ") +
+                       (difference.surplus ? "višek" : "manjko") + " v prodaji " +
+                       saleWords(key_.saleType) + "!|| " + lastErrorQuote() +
+                       "|| Nove zaloge in nabavne vrednosti ni bilo mogožno ažurirati !");
+    return false;
+}
+
+bool StocktakePosting::Finish() {
+    if (failed_ || !transaction_.active()) {
+        Abandon();
+        return false;
+    }
+    if (!readStocktake()) {
+        Abandon();
+        return false;
+    }
+    INVENTUR.DATUMINVENTURE = postingDate_;
+    INVENTUR.DATUMZAKLJUCKA = today();
+    INVENTUR.DOKUMENTMANJKOV = key_.number;
+    INVENTUR.DOKUMENTVISKOV = key_.number;
+    if (stocktakes_->UpdateSilently() != kLevelBenign) {
+        fail(kWarning, " Ne morem zapisati datuma zaključka inventure in datoteko INVENTUR !||" +
+                           lastErrorQuote() + "|");
+        Abandon();
+        return false;
+    }
+    if (transaction_.Commit() != DriverCode::Ok) {
+        fail(kWarning, " Knjiženja inventurnih razlik ni bilo mogoče shraniti !||" +
+                           lastErrorQuote() + "|");
+        Abandon();
+        return false;
+    }
+    notify(kNotice,
+           " Knjiženje  viškov in manjkov za inventuro št. " + std::to_string(key_.number) +
+               " je končano.||" + " Število zapisov inventurnih viškov  " +
+               std::to_string(surplusLines()) + ", inventurnih manjkov pa " +
+               std::to_string(shortageLines()) + "|",
+           MessageIcon::Information);
+    return true;
+}
+
+void StocktakePosting::Abandon() {
+    transaction_.Rollback();
+    failed_ = true;
+    notify(kNotice, " Knjiženje inventurnih razlik za inventuro št. " +
+                        std::to_string(key_.number) +
+                        " ni bilo izvedeno.|| Dokumenti, postavke in zaloge so ostali "
+                        "nespremenjeni,| inventura ostaja odprta.|",
+           MessageIcon::Information);
+}
+
+}  // namespace dv
