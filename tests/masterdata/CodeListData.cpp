@@ -9,6 +9,7 @@
 #include "data/TableFileNames.h"
 #include "schema/Records.h"
 #include "storage/TableAccess.h"
+#include "support/RawRows.h"
 
 namespace dv::test {
 
@@ -24,13 +25,7 @@ CodeListData::~CodeListData() {
 
 void CodeListData::add(const char* table, const std::function<void()>& fill) {
     TableAccess access;
-    FileManager& file = access.file(table);
-    ASSERT_EQ(file.Open(), kLevelBenign);
-    ASSERT_EQ(file.UseFile(), kLevelBenign);
-    clearRecord(file.table(), file.buffer());
-    fill();
-    EXPECT_EQ(file.driver()->add(), DriverCode::Ok) << file.driver()->lastError().text;
-    file.Close();
+    addRawRow(access, table, fill);
 }
 
 void CodeListData::addUnit(int code, const std::string& name, const std::string& kind) {

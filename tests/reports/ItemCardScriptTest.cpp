@@ -3,10 +3,11 @@
 #include <sstream>
 
 #include "data/RecordBuffers.h"
-#include "runtime/PageExporter.h"
 #include "masterdata/FormScriptFixture.h"
+#include "runtime/PageExporter.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
+#include "support/RawRows.h"
 
 namespace dv::test {
 namespace {
@@ -34,8 +35,8 @@ class PageTexts final : public PageExporter {
         for (std::size_t i = 0; i < texts_.size(); ++i)
             if (texts_[i] == label)
                 return {texts_.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                        texts_.begin() + static_cast<std::ptrdiff_t>(
-                                             std::min(texts_.size(), i + 1 + count))};
+                        texts_.begin() +
+                            static_cast<std::ptrdiff_t>(std::min(texts_.size(), i + 1 + count))};
         return {};
     }
 
@@ -95,13 +96,7 @@ class ItemCardScript : public FormScriptFixture {
 
     // A row written as it is, without numbering or rules.
     void add(const char* table, const std::function<void()>& fill) {
-        FileManager& file = tables->file(table);
-        ASSERT_EQ(file.Open(), kLevelBenign);
-        ASSERT_EQ(file.UseFile(), kLevelBenign);
-        clearRecord(file.table(), file.buffer());
-        fill();
-        EXPECT_EQ(file.driver()->add(), DriverCode::Ok) << file.driver()->lastError().text;
-        file.Close();
+        addRawRow(*tables, table, fill);
     }
     void type(const char* mark, int number, const char* description, const char* effect) {
         add("SFVRPROM", [&] {

@@ -19,12 +19,12 @@
 #include "stocktake/StocktakeLines.h"
 #include "stocktake/StocktakePosting.h"
 #include "storage/TableAccess.h"
+#include "support/RawRows.h"
 
 namespace dv::test {
 
 // The posting's transaction types in these tests.
-inline constexpr std::uint16_t kSurplusMP = 15, kShortageMP = 35, kSurplusVP = 16,
-                               kShortageVP = 36;
+inline constexpr std::uint16_t kSurplusMP = 15, kShortageMP = 35, kSurplusVP = 16, kShortageVP = 36;
 
 // Fresh tables in a temporary directory, opened in the test's own process, with helpers that
 // write stocktakes, template rows, stock, items, rates and units of measure as they stand, and
@@ -62,13 +62,7 @@ class PostingFixture : public ::testing::Test {
     // Adds the record `fill` puts into the buffer of `table`, as it stands.
     template <typename Fill>
     void add(const char* table, Fill fill) {
-        FileManager& file = tables->file(table);
-        ASSERT_EQ(file.Open(), kLevelBenign);
-        ASSERT_EQ(file.UseFile(), kLevelBenign);
-        clearRecord(file.table(), file.buffer());
-        fill();
-        EXPECT_EQ(file.driver()->add(), DriverCode::Ok) << file.driver()->lastError().text;
-        file.Close();
+        addRawRow(*tables, table, fill);
     }
 
     void addStocktake(std::uint16_t number, std::uint16_t unit, const std::string& saleType,
@@ -172,8 +166,9 @@ class PostingFixture : public ::testing::Test {
     std::string dumpTables() const {
         std::string dump;
         for (const char* table : {"DOKUMENT", "DOKPROME", "ZALOGA", "INVENTUR", "INVENDET"})
-            dump += std::string(table) + ":\n" + sql(std::string("SELECT * FROM ") + table +
-                                                     " ORDER BY 1, 2, 3, 4, 5, 6") + "\n";
+            dump += std::string(table) + ":\n" +
+                    sql(std::string("SELECT * FROM ") + table + " ORDER BY 1, 2, 3, 4, 5, 6") +
+                    "\n";
         return dump;
     }
 

@@ -5,6 +5,7 @@
 #include "framework/ProcedureByName.h"
 #include "runtime/Decimal.h"
 #include "storage/FileManager.h"
+#include "support/RawRows.h"
 
 namespace dv::test {
 namespace {
@@ -15,9 +16,9 @@ Decimal decimal(const std::string& text) {
     return value.value_or(Decimal());
 }
 
-const char* const kProcedures[] = {"EvidencaInventur", "UpdateINVENTUR", "PripravaPredloge",
-                                   "OknoIzpisInventurnePredloge", "IzpisInventurnePredloge",
-                                   "BrowseSFENOTE"};
+const char* const kProcedures[] = {"EvidencaInventur",        "UpdateINVENTUR",
+                                   "PripravaPredloge",        "OknoIzpisInventurnePredloge",
+                                   "IzpisInventurnePredloge", "BrowseSFENOTE"};
 
 }  // namespace
 
@@ -32,13 +33,7 @@ StocktakeFixture::~StocktakeFixture() {
 }
 
 void StocktakeFixture::addRow(const std::string& table, const std::function<void()>& fill) {
-    FileManager& file = tables->file(table);
-    ASSERT_EQ(file.Open(), kLevelBenign);
-    ASSERT_EQ(file.UseFile(), kLevelBenign);
-    clearRecord(file.table(), file.buffer());
-    fill();
-    EXPECT_EQ(file.driver()->add(), DriverCode::Ok) << file.driver()->lastError().text;
-    (void)file.Close();
+    addRawRow(*tables, table, fill);
 }
 
 void StocktakeFixture::addUnit(int code, const std::string& name, const std::string& kind) {
@@ -96,8 +91,7 @@ void StocktakeFixture::addStocktake(int number, int unit, const std::string& sal
 }
 
 void StocktakeFixture::addDocumentLine(const std::string& saleType, int unit,
-                                       const std::string& mark, int transactionType,
-                                       int number) {
+                                       const std::string& mark, int transactionType, int number) {
     addRow("DOKPROME", [&] {
         DOKPROME.VRSTAPRODAJE = saleType;
         DOKPROME.ENOTA = static_cast<std::uint16_t>(unit);
