@@ -9,6 +9,24 @@
 namespace dv {
 namespace {
 
+bool hasOwnColours(const ListCell& cell) {
+    return cell.foreground != kDefaultColour || cell.background != kDefaultColour ||
+           cell.selectedForeground != kDefaultColour || cell.selectedBackground != kDefaultColour;
+}
+
+// The colours a row formatter gave cells come back after the extension styled the rows.
+void keepOwnColours(const std::vector<BrowseRow>& page, std::vector<ListRow>& rows) {
+    for (std::size_t r = 0; r < rows.size() && r < page.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size() && c < page[r].cells.size(); ++c) {
+            const ListCell& own = page[r].cells[c];
+            if (!hasOwnColours(own)) continue;
+            rows[r][c].foreground = own.foreground;
+            rows[r][c].background = own.background;
+            rows[r][c].selectedForeground = own.selectedForeground;
+            rows[r][c].selectedBackground = own.selectedBackground;
+        }
+}
+
 // The keys the list acts on itself; every other key stays with the window.
 void alertListKeys(Control& list) {
     for (const KeyCode key : {keys::Insert, keys::Delete, keys::CtrlEnter, keys::ShiftEnter,
@@ -164,6 +182,7 @@ ListRow BrowseList::cells() const {
             row.resize(static_cast<std::size_t>(column.column));
         row[static_cast<std::size_t>(column.column - 1)].text = column.format(column.table->buffer);
     }
+    if (formatter_) formatter_(row);
     return row;
 }
 
@@ -173,7 +192,10 @@ void BrowseList::show(int index) {
     std::vector<ListRow> rows;
     rows.reserve(page_->rows().size());
     for (const BrowseRow& row : page_->rows()) rows.push_back(row.cells);
-    if (extension_ != nullptr) extension_->styleRows(rows);
+    if (extension_ != nullptr) {
+        extension_->styleRows(rows);
+        if (formatter_) keepOwnColours(page_->rows(), rows);
+    }
     Control& shown = list();
     shown.setRows(std::move(rows));
     shown.highlight(page_->empty() ? 0 : std::clamp(index, 0, page_->size() - 1) + 1);

@@ -128,6 +128,11 @@ class BrowseList final : public WindowComponent {
     void SetSheet(std::string_view sheet);
     // ASKPROCEDURE and PRINTPROCEDURE.
     void SetAskProcedure(ProcedureBody procedure) { ask_ = std::move(procedure); }
+    // Fills what the mapped fields do not (cells worked out from the record) and may give a
+    // row colours of its own, which win over the extension's; runs for every row read, with
+    // the row's record and its joined records in the buffers.
+    using RowFormatter = std::function<void(ListRow&)>;
+    void SetRowFormatter(RowFormatter formatter) { formatter_ = std::move(formatter); }
     void SetPrintProcedure(ProcedureBody procedure) { print_ = std::move(procedure); }
     BrowseOptions& options() { return options_; }
     void AttachExtension(BrowseListExtension* extension) { extension_ = extension; }
@@ -225,6 +230,7 @@ class BrowseList final : public WindowComponent {
     std::string sheet_;
     ProcedureBody ask_;
     ProcedureBody print_;
+    RowFormatter formatter_;
     BrowseOptions options_;
     BrowseListExtension* extension_ = nullptr;
     int currentOrder_ = 0;

@@ -34,6 +34,7 @@ Response printCodeList(const CodeListPrintout& printout) {
     report.onRecord([&] {
         if (printout.beforeDetail) printout.beforeDetail();
         report.report().Print(kCodeListDetailBand);
+        if (printout.afterDetail) printout.afterDetail(report.report());
         return kLevelBenign;
     });
     if (printout.beforeClosing)

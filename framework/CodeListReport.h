@@ -8,6 +8,8 @@
 
 namespace dv {
 
+class ReportEngine;
+
 // A printout of a code list: every record of one table in the order of one of its keys, one
 // detail line a record, under the page heading every code-list printout shares (company, date,
 // page "N od M", title GLO:NAZIVIZPISA), and an optional closing band.
@@ -21,6 +23,8 @@ struct CodeListPrintout {
     const NameResolver* locals = nullptr;
     // Fills the local variables of the detail line from the record in the table's buffer.
     std::function<void()> beforeDetail;
+    // Prints what follows a record's detail line (the lines of its details), after it.
+    std::function<void(ReportEngine&)> afterDetail;
     // Fills the variables of the closing band "Zakljucek"; without it no closing band prints.
     std::function<void()> beforeClosing;
 };

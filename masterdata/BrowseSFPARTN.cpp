@@ -1,6 +1,3 @@
-#include <cstdint>
-#include <cstring>
-
 #include "framework/BrowseProcedure.h"
 #include "framework/DetailList.h"
 #include "framework/ProcedureByName.h"
@@ -8,8 +5,6 @@
 #include "masterdata/PartnerDetails.h"
 #include "runtime/FrontEnd.h"
 #include "schema/ProgramGlobals.h"
-#include "schema/Records.h"
-#include "storage/ViewFields.h"
 
 namespace dv {
 namespace {
@@ -21,39 +16,24 @@ class BrowseSFPARTN final : public BrowseProcedure {
   public:
     explicit BrowseSFPARTN(std::string name)
         : BrowseProcedure(std::move(name)),
-          persons_(*this,
-                   {"?Osebe", "SFPAROS", "SIFRAKLJUC", highlightedCode(), "UpdateSFPAROS", {}}),
-          accounts_(*this, {"?Racuni", "SFPARRA", "SIFRAKLJUC", highlightedCode(), "UpdateSFPARRA",
-                            detailButtons("?DodajRacun", "?SpremeniRacun", "?BrisiRacun")}) {}
+          persons_(*this, "?Osebe", partnerLink()),
+          accounts_(*this, "?Racuni", partnerLink()) {
+        accounts_.SetButtons(detailButtons("?DodajRacun", "?SpremeniRacun", "?BrisiRacun"));
+        followHighlightedPartner(persons_, *this);
+        followHighlightedPartner(accounts_, *this);
+    }
 
     Level SetUp() override {
         if (const Level base = BrowseProcedure::SetUp(); base != kLevelBenign) return base;
-        if (persons_.open() != kLevelBenign || accounts_.open() != kLevelBenign) return kLevelFatal;
-        AddComponent(persons_);
-        AddComponent(accounts_);
         window()->control("?NazivFirme").setText(GLO.NAZIVFIRME.str());
-        followPartner();
-        return kLevelBenign;
-    }
-
-    void TearDown() override {
-        persons_.close();
-        accounts_.close();
-        BrowseProcedure::TearDown();
+        if (const Level started = persons_.Start(); started != kLevelBenign) return started;
+        return accounts_.Start();
     }
 
     EventResult OnAccepted(const Event& event) override {
         // The partner printouts are called by name: a printout the program lacks says so.
-        if (event.control == number("?Izpis")) {
-            (void)callProcedure(procedureByName("OknoIzpisaPartnerji"), Request::None);
-            AfterCall();
-            return kEventDone;
-        }
-        if (event.control == number("?NasloviA4")) {
-            (void)callProcedure(procedureByName("IzpisNaslovaKupcaA4"), Request::None);
-            AfterCall();
-            return kEventDone;
-        }
+        if (event.control == number("?Izpis")) return callPrintout("OknoIzpisaPartnerji");
+        if (event.control == number("?NasloviA4")) return callPrintout("IzpisNaslovaKupcaA4");
         if (event.control == number("?Fakture")) {
             explainInvoices();
             return kEventDone;
@@ -62,29 +42,13 @@ class BrowseSFPARTN final : public BrowseProcedure {
     }
 
   protected:
-    void ShowHighlighted() override {
-        showPartnerDetails(*window(), highlightedRecord());
-        if (code_ != highlightedPartner()) followPartner();
-    }
+    void ShowHighlighted() override { showPartnerDetails(*window(), highlightedRecord()); }
 
   private:
-    // The code of the highlighted partner, asked whenever the detail lists follow it.
-    std::function<ExpressionValue()> highlightedCode() {
-        return [this] { return ExpressionValue::number(Decimal(code_)); };
-    }
-
-    std::uint32_t highlightedPartner() const {
-        const void* record = highlightedRecord();
-        if (record == nullptr) return 0;
-        const TableDef& table = file().table();
-        return static_cast<std::uint32_t>(
-            readFieldValue(table, table.findField("Sifra"), record).toNumber().unitsAt(0));
-    }
-
-    void followPartner() {
-        code_ = highlightedPartner();
-        persons_.follow();
-        accounts_.follow();
+    EventResult callPrintout(std::string procedure) {
+        (void)callProcedure(procedureByName(std::move(procedure)), Request::None);
+        AfterCall();
+        return kEventDone;
     }
 
     // The invoices of a partner belong to the invoicing program of the suite.
@@ -98,7 +62,6 @@ class BrowseSFPARTN final : public BrowseProcedure {
         currentFrontEnd().messageBox(box);
     }
 
-    std::uint32_t code_ = 0;
     DetailList persons_;
     DetailList accounts_;
 };

@@ -5,7 +5,6 @@
 #include "framework/ProcedureDefinition.h"
 #include "masterdata/PartnerDetails.h"
 #include "runtime/TextCase.h"
-#include "storage/ViewFields.h"
 
 namespace dv {
 namespace {
@@ -26,25 +25,13 @@ std::string filterLiteral(std::string_view text) {
 class BrowseSFPARTNVsebina final : public BrowseProcedure {
   public:
     explicit BrowseSFPARTNVsebina(std::string name)
-        : BrowseProcedure(std::move(name)),
-          persons_(*this, {"?Osebe",
-                           "SFPAROS",
-                           "SIFRAKLJUC",
-                           [this] { return ExpressionValue::number(Decimal(code_)); },
-                           "",
-                           {}}) {}
+        : BrowseProcedure(std::move(name)), persons_(*this, "?Osebe", partnerLink()) {
+        followHighlightedPartner(persons_, *this);
+    }
 
     Level SetUp() override {
         if (const Level base = BrowseProcedure::SetUp(); base != kLevelBenign) return base;
-        if (persons_.open() != kLevelBenign) return kLevelFatal;
-        AddComponent(persons_);
-        follow();
-        return kLevelBenign;
-    }
-
-    void TearDown() override {
-        persons_.close();
-        BrowseProcedure::TearDown();
+        return persons_.Start();
     }
 
     EventResult OnAccepted(const Event& event) override {
@@ -61,10 +48,7 @@ class BrowseSFPARTNVsebina final : public BrowseProcedure {
     }
 
   protected:
-    void ShowHighlighted() override {
-        showPartnerDetails(*window(), highlightedRecord());
-        if (code_ != highlightedCode()) follow();
-    }
+    void ShowHighlighted() override { showPartnerDetails(*window(), highlightedRecord()); }
 
   private:
     void search(std::string_view text) {
@@ -79,20 +63,6 @@ class BrowseSFPARTNVsebina final : public BrowseProcedure {
         window()->select(list().list());
     }
 
-    std::uint32_t highlightedCode() const {
-        const void* record = highlightedRecord();
-        if (record == nullptr) return 0;
-        const TableDef& table = file().table();
-        return static_cast<std::uint32_t>(
-            readFieldValue(table, table.findField("Sifra"), record).toNumber().unitsAt(0));
-    }
-
-    void follow() {
-        code_ = highlightedCode();
-        persons_.follow();
-    }
-
-    std::uint32_t code_ = 0;
     DetailList persons_;
 };
 

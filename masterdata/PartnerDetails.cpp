@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/Dictionary.h"
+#include "framework/BrowseProcedure.h"
 #include "runtime/TextCase.h"
 #include "runtime/Window.h"
 #include "storage/ViewFields.h"
@@ -29,6 +30,23 @@ void showPartnerDetails(Window& window, const void* record) {
     const std::string credit = fieldText(record, "BONITETA");
     window.control("?Neplacnik").setHidden(credit != "4");
     window.control("?Blokada").setHidden(credit != "5");
+}
+
+BrowseControls detailButtons(std::string insert, std::string change, std::string remove) {
+    BrowseControls controls;
+    controls.insert = std::move(insert);
+    controls.change = std::move(change);
+    controls.remove = std::move(remove);
+    return controls;
+}
+
+std::vector<DetailList::Link> partnerLink() {
+    const TableDef& partners = *findTable("SFPARTN");
+    return {{"SifraPartnerja", bufferField(partners, partners.findField("Sifra"))}};
+}
+
+void followHighlightedPartner(DetailList& details, const BrowseProcedure& partners) {
+    details.SetMasterPresent([&partners] { return !partners.list().page().empty(); });
 }
 
 }  // namespace dv

@@ -48,10 +48,10 @@ class UpdateSFPARTN final : public FormProcedure {
   public:
     explicit UpdateSFPARTN(std::string name)
         : FormProcedure(std::move(name)),
-          accounts_(*this, {"?Racuni", "SFPARRA", "SIFRAKLJUC", partnerCode(), "UpdateSFPARRA",
-                            detailButtons("?DodajRacun", "?SpremeniRacun", "?BrisiRacun")}),
-          persons_(*this, {"?Osebe", "SFPAROS", "SIFRAKLJUC", partnerCode(), "UpdateSFPAROS",
-                           detailButtons("?DodajOsebo", "?SpremeniOsebo", "?BrisiOsebo")}) {
+          accounts_(*this, "?Racuni", partnerLink()),
+          persons_(*this, "?Osebe", partnerLink()) {
+        accounts_.SetButtons(detailButtons("?DodajRacun", "?SpremeniRacun", "?BrisiRacun"));
+        persons_.SetButtons(detailButtons("?DodajOsebo", "?SpremeniOsebo", "?BrisiOsebo"));
         locals_.add("LOC:SifraJeDavcna", codeIsTaxNumber_);
         locals_.add("LOC:ERacun", eInvoice_);
     }
@@ -66,17 +66,11 @@ class UpdateSFPARTN final : public FormProcedure {
     }
 
     void AfterOpen() override {
-        if (accounts_.open() == kLevelBenign) AddComponent(accounts_);
-        if (persons_.open() == kLevelBenign) AddComponent(persons_);
+        (void)accounts_.Start();
+        (void)persons_.Start();
         window()->control("?ERacunOpomba").setHidden(eInvoice_ == 0);
         showContractMarks();
         FormProcedure::AfterOpen();
-    }
-
-    void TearDown() override {
-        accounts_.close();
-        persons_.close();
-        FormProcedure::TearDown();
     }
 
     EventResult OnAccepted(const Event& event) override {
@@ -94,10 +88,6 @@ class UpdateSFPARTN final : public FormProcedure {
     }
 
   private:
-    std::function<ExpressionValue()> partnerCode() {
-        return [] { return ExpressionValue::number(Decimal(SFPARTN.Sifra)); };
-    }
-
     bool takeControl(Control& control) {
         const int n = control.number();
         if (n == number("?SFPARTN:Sifra")) return codeAccepted(control);
@@ -153,10 +143,12 @@ class UpdateSFPARTN final : public FormProcedure {
         SFPARTN.Sifra = *value;
     }
 
+    // The box is accepted again whenever the focus leaves it: only a new tick warns.
     bool eInvoiceTicked() {
+        const bool newlyTicked = eInvoice_ != 0 && SFPARTN.TIPPARTNERJA != kEInvoiceMark;
         SFPARTN.TIPPARTNERJA = eInvoice_ != 0 ? kEInvoiceMark : "";
         window()->control("?ERacunOpomba").setHidden(eInvoice_ == 0);
-        if (eInvoice_ != 0 && accounts_.rowCount() == 0)
+        if (newlyTicked && accounts_.list().page().empty())
             warn(" OPOZORILO", " Obvezno morate vnesti tudi podatke o TRR in BIC vašega kupca.");
         return true;
     }

@@ -129,7 +129,10 @@
     X(StocktakeChosen, std::uint8_t)                             \
     /* the posting of stocktake differences */                   \
     X(PostingChairman, FixedText<20>)                            \
-    X(PostingStarted, FixedText<1>)
+    X(PostingStarted, FixedText<1>)                              \
+    /* the item card's unit and item, set by whoever opens it */ \
+    X(CardUnit, std::uint16_t)                                   \
+    X(CardItem, FixedText<13>)
 
 namespace dv {
 

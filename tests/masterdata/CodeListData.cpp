@@ -55,6 +55,21 @@ void CodeListData::addType(const TransactionType& type) {
     });
 }
 
+void CodeListData::addGroup(int code, const std::string& name) {
+    add("SFGRUPE", [&] {
+        SFGRUPE.Sifra = static_cast<std::uint16_t>(code);
+        SFGRUPE.Naziv = name;
+    });
+}
+
+void CodeListData::addSubgroup(int group, int code, const std::string& name) {
+    add("SFPODGRU", [&] {
+        SFPODGRU.Sifra = static_cast<std::uint16_t>(group);
+        SFPODGRU.PodSifra = static_cast<std::uint16_t>(code);
+        SFPODGRU.Naziv = name;
+    });
+}
+
 ProgramRun CodeListData::runScript(const std::string& script) const {
     std::ofstream(path() / "test.script") << script;
     return runProgram(path(), "--today 15.03.2024 script test.script");

@@ -35,6 +35,8 @@ class CodeListData {
     // Rows written as they are, without numbering or rules.
     void addUnit(int code, const std::string& name, const std::string& kind);
     void addType(const TransactionType& type);
+    void addGroup(int code, const std::string& name);
+    void addSubgroup(int group, int code, const std::string& name);
 
     // Runs the UI script with the program on this directory (the date fixed at 15.03.2024).
     ProgramRun runScript(const std::string& script) const;

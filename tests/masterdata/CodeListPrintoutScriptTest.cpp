@@ -221,5 +221,81 @@ idle
 )");
 }
 
+void addGroups(test::CodeListData& tables) {
+    tables.addGroup(1, "Pijače");
+    tables.addGroup(2, "Čistila");
+    tables.addGroup(3, "Hrana");  // no subgroups
+    tables.addSubgroup(1, 2, "Vode");
+    tables.addSubgroup(1, 1, "Sokovi");
+    tables.addSubgroup(2, 1, "Praški");
+    tables.addSubgroup(7, 1, "Sirota");  // its group does not exist
+}
+
+// The lines of `text` from the one holding `first` to the one before the one holding `end`.
+std::vector<Words> linesBetween(const std::string& text, std::string_view first,
+                                std::string_view end) {
+    std::vector<Words> found;
+    std::istringstream in(text);
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(first) != std::string::npos) inside = true;
+        if (line.find(end) != std::string::npos) break;
+        if (inside && !words(line).empty()) found.push_back(words(line));
+    }
+    return found;
+}
+
+TEST_F(CodeListPrintoutScript, GroupsWithSubgroupsByNamePrintEachGroupsSubgroupsAfterIt) {
+    addGroups(data);
+    run(R"(start OknoIzpisaGrup
+window "  IZPIS ŠIFRANTA SKUPIN IN PODSKUPIN"
+expect ?GLO:NAZIVIZPISA text "Šifrant skupin in podskupin"
+press " Skupine in podskupine"
+press " Po nazivu"
+press ?Tiskaj
+preview contains "Skupine izdelkov s podskupinami"
+preview contains "Razvrščanje: Po nazivu"
+)" + savePdf() +
+        R"(preview close
+idle
+)");
+    const std::string text = test::pdfText(pdf());
+    // A group without subgroups prints only its own line; the subgroup of no group never.
+    EXPECT_EQ(linesBetween(text, "Čistila", "Nastavitev izpisa"),
+              (std::vector<Words>{{"2", "Čistila"},
+                                  {"1", "Praški"},
+                                  {"3", "Hrana"},
+                                  {"1", "Pijače"},
+                                  {"1", "Sokovi"},
+                                  {"2", "Vode"}}))
+        << text;
+    EXPECT_EQ(text.find("Sirota"), std::string::npos);
+    EXPECT_NE(settingsFile().find("[IzpisSifrantGrup]"), std::string::npos);
+}
+
+TEST_F(CodeListPrintoutScript, GroupsAloneByCodeAndTheTitleResetOnOpening) {
+    addGroups(data);
+    run(R"(start OknoIzpisaGrup
+press " Samo skupine"
+press " Po šifri"
+type ?GLO:NAZIVIZPISA "Skupine 2024"
+key F5
+preview contains "Skupine 2024"
+preview contains "Samo skupine izdelkov"
+preview contains "Razvrščanje: Po šifri"
+)" + savePdf() +
+        R"(preview close
+idle
+start OknoIzpisaGrup
+expect ?GLO:NAZIVIZPISA text "Šifrant skupin in podskupin"
+press "Prekliči"
+idle
+)");
+    const std::string text = test::pdfText(pdf());
+    EXPECT_EQ(linesBetween(text, "Pijače", "Nastavitev izpisa"),
+              (std::vector<Words>{{"1", "Pijače"}, {"2", "Čistila"}, {"3", "Hrana"}}))
+        << text;
+}
+
 }  // namespace
 }  // namespace dv
