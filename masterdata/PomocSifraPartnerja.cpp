@@ -21,13 +21,16 @@ void findLastCodes() {
     if (guard.open(partners) != kLevelBenign || partners.UseFile() != kLevelBenign ||
         partners.driver() == nullptr)
         return;
-    if (partners.driver()->setToStart(partners.table().findKey("SIFRAKLJUC")) != DriverCode::Ok)
-        return;
-    while (partners.NextSilently() == kLevelBenign) {
-        const std::uint32_t code = SFPARTN.Sifra;
-        if (code >= 1 && code <= 999) GLO.ZADNJIDOBAVITELJ = code;
-        if (code >= 10000 && code <= 99999) GLO.ZADNJIKUPEC = code;
-    }
+    // The partner form that asks keeps its record current: its save writes the record read
+    // last, which must not be the last one this scan read.
+    const SnapshotHandle formsRecord = partners.SnapshotPosition();
+    if (partners.driver()->setToStart(partners.table().findKey("SIFRAKLJUC")) == DriverCode::Ok)
+        while (partners.NextSilently() == kLevelBenign) {
+            const std::uint32_t code = SFPARTN.Sifra;
+            if (code >= 1 && code <= 999) GLO.ZADNJIDOBAVITELJ = code;
+            if (code >= 10000 && code <= 99999) GLO.ZADNJIKUPEC = code;
+        }
+    partners.RestorePosition(formsRecord);
 }
 
 }  // namespace
