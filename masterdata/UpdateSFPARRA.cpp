@@ -87,7 +87,9 @@ class UpdateSFPARRA final : public FormProcedure {
             SFBANBIC.SifraBanke = static_cast<std::int16_t>(code);
             if (fetchRecord(banks_, banks_.table().findKey("SIFRABANKEKLJUC"))) takeBank();
         }
-        window()->select(window()->control("?OK"));
+        // Typed by the user, the number leads on to the confirmation; accepted with the rest
+        // of the form as it is being saved, moving the focus would stop the save.
+        if (!window()->acceptingAll()) window()->select(window()->control("?OK"));
     }
 
     void bicAccepted() {

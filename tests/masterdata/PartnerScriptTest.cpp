@@ -283,6 +283,29 @@ idle
 )");
 }
 
+// An account added under the list belongs to the highlighted partner, and the list of accounts
+// shows it at once. Its number matches no bank: saving it must still complete the form.
+TEST_F(PartnerWindowsScript, AnAccountAddedUnderTheListBelongsToTheHighlightedPartner) {
+    run(R"(start BrowseSFPARTN
+row ?Seznam 2
+expect ?Racuni rows 0
+press ?DodajRacun
+window "DODAJANJE ..."
+expect ?SFPARTN:Naziv text "Dobavitelj"
+type ?SFPARRA:StevilkaRacuna "9900-0000-0000-001"
+expect ?OK focused
+press ?OK
+window "  PREGLED POSLOVNIH PARTNERJEV"
+expect ?Racuni rows 1
+expect ?Racuni cell 1 1 "9900-0000-0000-001"
+row ?Seznam 1
+expect ?Racuni cell 1 2 "Banka Pet"
+press ?Zapri
+idle
+sql "SELECT SIFRAPARTNERJA, STEVILKARACUNA FROM SFPARRA ORDER BY SIFRAPARTNERJA" "1|9900-0000-0000-001\n2|0510-0801-2345-678"
+)");
+}
+
 TEST_F(PartnerWindowsScript, TheSearchByContentsFindsPartOfTheNameInAnyCase) {
     run(R"(start BrowseSFPARTNVsebina
 window "  ISKANJE POSLOVNIH PARTNERJEV PO 'VSEBINI'"
