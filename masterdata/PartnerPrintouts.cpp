@@ -21,7 +21,7 @@ void appendLabelled(std::string& line, std::string_view label, std::string_view 
 
 std::string partnerPostAndPlace() {
     std::string line(trimBlanks(SFPARTN.POSTNASTEVILKA.str()));
-    const std::string_view place = trimBlanks(SFPARTN.KRAJ.str());
+    const std::string place(trimBlanks(SFPARTN.KRAJ.str()));
     if (!line.empty() && !place.empty()) line += "  ";
     return line += place;
 }
