@@ -32,6 +32,7 @@ Response printCodeList(const CodeListPrintout& printout) {
                            names, &programErrors(), &programSettings());
     report.SetUp(progress, records);
     report.onRecord([&] {
+        if (printout.selects && !printout.selects()) return kLevelBenign;
         if (printout.beforeDetail) printout.beforeDetail();
         report.report().Print(kCodeListDetailBand);
         if (printout.afterDetail) printout.afterDetail(report.report());

@@ -21,6 +21,9 @@ struct CodeListPrintout {
     std::string key;    // the key whose order it is printed in
     // The report's own variables (LOC:...), bound before the program's names.
     const NameResolver* locals = nullptr;
+    // Whether the record in the table's buffer is printed (a range or a kind the options chose);
+    // without it every record is.
+    std::function<bool()> selects;
     // Fills the local variables of the detail line from the record in the table's buffer.
     std::function<void()> beforeDetail;
     // Prints what follows a record's detail line (the lines of its details), after it.

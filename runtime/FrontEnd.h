@@ -138,6 +138,9 @@ class FrontEnd {
     // front end cannot, or the desktop refused.
     virtual bool openAddress(const std::string& /*address*/) { return false; }
 
+    // Sounds the desktop's warning beep. Front ends without a sound do nothing.
+    virtual void beep() {}
+
     // Shows the pages of a finished report until the user closes the preview. Front ends
     // without a preview print nothing and answer that the preview was closed.
     virtual ReportPreviewResult previewReport(const ReportPreviewRequest& request) {

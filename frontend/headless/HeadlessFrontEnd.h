@@ -39,6 +39,9 @@ class HeadlessFrontEnd : public FrontEnd {
     std::optional<DayNumber> pickDate(const DatePickerRequest& request) override;
     int popupMenu(const PopupMenuRequest& request) override;
     ReportPreviewResult previewReport(const ReportPreviewRequest& request) override;
+    // Counts the beeps, which a test can read: there is nothing to hear.
+    void beep() override { ++beeps_; }
+    int beeps() const { return beeps_; }
 
     // The driver's side, used while it holds the baton.
 
@@ -113,6 +116,7 @@ class HeadlessFrontEnd : public FrontEnd {
     std::shared_ptr<const PageQueue> lastPreview_;
     int shownPreviews_ = 0;
     bool previewsWait_ = false;
+    int beeps_ = 0;
 };
 
 // "OK", "Yes", ... for a button bit, and back (letter case ignored; 0 for an unknown name).

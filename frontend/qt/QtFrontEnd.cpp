@@ -1,5 +1,6 @@
 #include "frontend/qt/QtFrontEnd.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QThread>
@@ -129,6 +130,15 @@ bool QtFrontEnd::openAddress(const std::string& address) {
     return ask<bool>(
         [&address](QWidget*) {
             return QDesktopServices::openUrl(QUrl::fromUserInput(toQString(address)));
+        },
+        false);
+}
+
+void QtFrontEnd::beep() {
+    ask<bool>(
+        [](QWidget*) {
+            QApplication::beep();
+            return true;
         },
         false);
 }

@@ -38,6 +38,7 @@ class QtFrontEnd : public FrontEnd {
     void setPrinter(const PrinterSettings& printer) override { printer_ = printer; }
     bool printerSetUp(const std::string& caption) override;
     bool openAddress(const std::string& address) override;
+    void beep() override;
     ReportPreviewResult previewReport(const ReportPreviewRequest& request) override;
 
     // The GUI side, used while it holds the baton.

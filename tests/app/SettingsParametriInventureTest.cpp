@@ -14,12 +14,16 @@ class ParametriInventureTest : public test::SettingsWindowTest {
         test::addType(*tables, "M", "N", 22, "Inventurni višek MP");
         test::addType(*tables, "M", "I", 23, "Izdaja blaga");
         test::addType(*tables, "M", "I", 24, "Interna izdaja");
+        addPartner(7, "Trgovina Novak");
+    }
+
+    void addPartner(std::uint32_t code, const char* name) {
         FileManager& partners = tables->file("SFPARTN");
         partners.Open();
         partners.UseFile();
         prepareNewRecord(partners.table(), partners.buffer());
-        SFPARTN.Sifra = 7;
-        SFPARTN.Naziv = "Trgovina Novak";
+        SFPARTN.Sifra = code;
+        SFPARTN.Naziv = name;
         EXPECT_EQ(partners.driver()->add(), DriverCode::Ok);  // with its own code
         partners.Close();
         clearAllRecordBuffers();
@@ -264,6 +268,35 @@ idle
               "");
     EXPECT_EQ(requests.size(), 2u);
     EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "0");
+}
+
+// The owner is chosen in the program's own list of partners, opened to select: the list shows
+// its Select button, the chosen partner's code and name come back, and "POTRDI" keeps the code.
+TEST_F(ParametriInventureTest, TheOwnerIsChosenInThePartnerList) {
+    registerProgramProcedures(programProcedures());  // the real list of partners
+    addPartner(12, "Avto Kos");
+    EXPECT_EQ(run(std::string(kOpen) + R"(press ?IzberiPartnerja
+window "  PREGLED POSLOVNIH PARTNERJEV"
+expect ?Izberi visible
+expect ?Seznam rows 2
+row ?Seznam 1
+expect ?Seznam cell 1 1 "Avto Kos"
+press ?Izberi
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+expect ?GLO:SIFRALASTNIKAPROGRAMA text "12"
+expect ?SFPARTN:Naziv text "Avto Kos"
+type ?GLO:SIFRALASTNIKAPROGRAMA "99"
+window "  PREGLED POSLOVNIH PARTNERJEV"
+row ?Seznam 2
+key Enter
+window " PARAMETRI ZA IZVAJANJE INVENTURE"
+expect ?GLO:SIFRALASTNIKAPROGRAMA text "7"
+expect ?SFPARTN:Naziv text "Trgovina Novak"
+press ?Potrdi
+idle
+)"),
+              "");
+    EXPECT_EQ(fileEntry("SPLOŠNO", "SifraLastnikaPrograma"), "7");
 }
 
 }  // namespace

@@ -42,8 +42,6 @@ class CodeListData {
     ProgramRun runScript(const std::string& script) const;
 
   private:
-    void add(const char* table, const std::function<void()>& fill);
-
     TempDirectory directory_;
 };
 

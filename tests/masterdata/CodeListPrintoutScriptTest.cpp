@@ -6,6 +6,7 @@
 
 #include "CodeListData.h"
 #include "frontend/PdfTestSupport.h"
+#include "schema/Records.h"
 
 namespace dv {
 namespace {
@@ -295,6 +296,124 @@ idle
     EXPECT_EQ(linesBetween(text, "Pijače", "Nastavitev izpisa"),
               (std::vector<Words>{{"1", "Pijače"}, {"2", "Čistila"}, {"3", "Hrana"}}))
         << text;
+}
+
+// One row in each of the four further code lists; each printout previewed with its title.
+TEST_F(CodeListPrintoutScript, TheFurtherCodeListsPrintTheirTitlesAndRows) {
+    data.add("SFDRZAVE", [] {
+        SFDrz.OznakaDrzave = "AT";
+        SFDrz.NazivDrzave = "Avstrija";
+    });
+    data.add("SFPTT", [] {
+        SFPTT.OZNAKADRZAVE = "SI";
+        SFPTT.PostnaStevilka = "3000";
+        SFPTT.NazivPoste = "Celje";
+    });
+    data.add("SFDDV", [] {
+        SFDDV.SifraDDV = 2;
+        SFDDV.STOPNJADDV = *Decimal::parse("9.5");
+        SFDDV.KONTOVHODNEGADAVKA = 160100;
+    });
+    data.add("SFPRODAJ", [] {
+        SFPRODAJ.Sifra = 4;
+        SFPRODAJ.Ime = "Mojca Referent";
+        SFPRODAJ.E_NASLOV = "mojca@firma.si";
+    });
+    run(R"(start OknoIzpisaDrzave
+press ?Tiskaj
+preview contains "Šifrant držav"
+preview contains "Avstrija"
+preview close
+idle
+start OknoIzpisaPost
+press ?Tiskaj
+preview contains "Šifrant pošt"
+preview contains "Celje"
+preview close
+idle
+start OknoIzpisaDdv
+press ?Tiskaj
+preview contains "Šifrant davčnih stopenj"
+preview contains "160100"
+preview close
+idle
+start OknoIzpisaReferentov
+press ?Tiskaj
+preview contains "Šifrant referentov / prodajalcev"
+preview contains "mojca@firma.si"
+preview close
+idle
+)");
+}
+
+// The partners within the chosen ranges and of the chosen VAT status, by name the Slovenian way,
+// each with its address and its contacts on a line of their own.
+TEST_F(CodeListPrintoutScript, PartnersPrintWithinTheirRangesAndStatus) {
+    auto partner = [&](std::uint32_t code, const char* name, const char* post, const char* vat) {
+        data.add("SFPARTN", [&] {
+            SFPARTN.Sifra = code;
+            SFPARTN.Naziv = name;
+            SFPARTN.Naslov = "Glavna cesta 1";
+            SFPARTN.POSTNASTEVILKA = post;
+            SFPARTN.KRAJ = "Kraj";
+            SFPARTN.DDV = vat;
+            SFPARTN.TELEFON = "01 234";
+            SFPARTN.ODGOVORNAOSEBA = "Ana";
+        });
+    };
+    partner(1, "Žaga Les", "3000", "D");
+    partner(2, "Čevljar Kos", "1000", "D");
+    partner(3, "Cvetličarna Roža", "2000", "N");
+    partner(4, "Dimnikar", "1000", "D");
+    partner(5, "Bela Hiša", "1000", "D");
+    run(R"(start OknoIzpisaPartnerji
+window "  IZPIS ŠIFRANTA POSLOVNIH PARTNERJEV"
+expect ?GLO:NAZIVIZPISA text "Šifrant poslovnih partnerjev"
+type ?GLO:ODSIFRE "2"
+type ?GLO:OdNaziva "C"
+type ?GLO:DoNaziva "D"
+press " Davčni zavezanci"
+press ?Tiskaj
+preview contains "Šifrant poslovnih partnerjev"
+preview contains "Razvrščanje: Po nazivu"
+preview contains "1000  Kraj"
+)" + savePdf() +
+        R"(preview close
+idle
+)");
+    const std::string text = test::pdfText(pdf());
+    // Cvetličarna is no VAT payer, Bela Hiša before C, Žaga Les outside the codes.
+    EXPECT_EQ(text.find("Cvetličarna"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Bela"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Žaga"), std::string::npos) << text;
+    EXPECT_LT(text.find("Čevljar Kos"), text.find("Dimnikar")) << text;
+    EXPECT_EQ(wordsOfLineWith(text, "Čevljar"), (Words{"2", "Čevljar", "Kos"}));
+    EXPECT_NE(text.find("tel.: 01 234 odgovorna oseba: Ana"), std::string::npos) << text;
+}
+
+TEST_F(CodeListPrintoutScript, TheAddressOfTheHighlightedPartnerPrintsOnA4) {
+    for (std::uint32_t code : {1u, 2u})
+        data.add("SFPARTN", [&] {
+            SFPARTN.Sifra = code;
+            SFPARTN.Naziv = code == 1 ? "Prvi Partner" : "Drugi Partner";
+            SFPARTN.Naslov = "Cesta 9";
+            SFPARTN.POSTNASTEVILKA = "3000";
+            SFPARTN.KRAJ = "Celje";
+        });
+    run(R"(start BrowseSFPARTN
+row ?Seznam 2
+expect ?Seznam cell 2 1 "Prvi Partner"
+press "NASLOVI   na A4"
+preview pages 1
+preview contains "Prvi Partner"
+preview contains "3000  Celje"
+)" + savePdf() +
+        R"(preview close
+idle
+press ?Zapri
+idle
+)");
+    EXPECT_EQ(test::pdfText(pdf()).find("Drugi"), std::string::npos);
 }
 
 }  // namespace
