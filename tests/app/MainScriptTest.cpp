@@ -127,8 +127,10 @@ window "  EVIDENCA OPRAVLJENIH INVENTUR"
 close
 window "    DIDEROVIV "
 menu "&DIDEROVIV" "2. Vnos inventurnega popisa"
-message "Procedure not defined" "The Procedure PregledPredlogePopisa has not been defined."
-answer OK
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?IzberiInventuro visible
+press ?Zapri
+window "    DIDEROVIV "
 menu "&Servisne funkcije" "1. Vpis količine vsem artiklom v zalogo"
 window "Vpis količine vsem artiklom v skladišču"
 press ?Preklici
