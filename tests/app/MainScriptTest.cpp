@@ -150,6 +150,11 @@ window "  EVIDENCA OPRAVLJENIH INVENTUR"
 expect ?DokumentViskov visible
 press ?Zapri
 window "    DIDEROVIV "
+menu "&DIDEROVIV" "6. Izpis zaloge - količinsko in vrednostno"
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?IzpisZalog visible
+press ?Zapri
+window "    DIDEROVIV "
 menu "&DIDEROVIV" "Najprej naredite rekonstrukcijo zalog ..."
 message " PRIPOROČILO" "| Priporočamo, da pred začetkom inventure naredite| rekonstrukcijo zalog iz prometnih podatkov| v modulu NASTAVITVE ... || "
 answer OK
