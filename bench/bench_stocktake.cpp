@@ -1,6 +1,6 @@
 // Speed of the stocktake's hot paths, each against raw SQLite doing the same work in the same
-// run: the first preparation of a template of 100,000 items with a stock row each, and the count
-// sheet of that template written to PDF.
+// run: the first preparation of a template of 100,000 items with a stock row each, the count
+// sheet of that template written to PDF, and a thousand counts saved one by one into it.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -242,6 +242,100 @@ void templateRaw(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
+// The template of the preparation benchmarks, made when a benchmark that reads it runs alone.
+// `lines` is open.
+void ensureTemplate(Company& data, dv::FileManager& lines) {
+    check(lines.UseFile() == dv::kLevelBenign, "use");
+    if (lines.driver()->records() == kItems) return;
+    dv::FileManager& items = data.access().file("ARTIKLI");
+    dv::FileManager& stock = data.access().file("ZALOGA");
+    check(items.Open() == dv::kLevelBenign && stock.Open() == dv::kLevelBenign, "open");
+    data.clearTemplate();
+    dv::TemplatePreparation preparation(items, stock, lines, false, true);
+    dv::TableRecordSource records(items, items.table().findKey("SIFRAKLJUC"));
+    check(records.restart() == dv::kLevelBenign, "restart");
+    while (records.next() == dv::ReadResult::Record) (void)preparation.prepareItem();
+    (void)items.Close();
+    (void)stock.Close();
+}
+
+// ---- a thousand counts, as the count form saves them
+
+constexpr int kCounts = 1000;
+
+// The code of count n: spread over the whole template.
+std::string countedCode(int n) {
+    return std::to_string(3830000000000L + (n * 97L) % kItems);
+}
+
+// Each count as the form makes it: the row located by its code on the primary key and read,
+// the counted quantity and the count-entered flag changed, the row written back (with the
+// check that no other station changed it meanwhile), each write committed on its own.
+void countEntryEngine(benchmark::State& state) {
+    Company& data = company();
+    dv::FileManager& lines = data.access().file("INVENDET");
+    check(lines.Open() == dv::kLevelBenign, "open");
+    ensureTemplate(data, lines);
+    const int key = lines.primaryKey();
+    std::int64_t round = 0;
+    for (auto _ : state) {
+        ++round;
+        for (int n = 0; n < kCounts; ++n) {
+            dv::clearRecord(lines.table(), lines.buffer());
+            dv::INVENDET.StevInventure = 1;
+            dv::INVENDET.Enota = 1;
+            dv::INVENDET.VrstaProdaje = "M";
+            dv::INVENDET.EAN = countedCode(n);
+            check(lines.Fetch(key) == dv::kLevelBenign, "fetch " + countedCode(n));
+            dv::INVENDET.PopisanaZaloga.setUnits(round * 1000 + n);
+            dv::INVENDET.NarejenVnos = 1;
+            check(lines.Update() == dv::kLevelBenign, "update");
+        }
+    }
+    (void)lines.Close();
+    state.SetItemsProcessed(state.iterations() * kCounts);
+}
+
+// The same with raw SQLite: the row by its key, then an update of the two fields by row id.
+void countEntryRaw(benchmark::State& state) {
+    Company& data = company();
+    {
+        dv::FileManager& lines = data.access().file("INVENDET");
+        check(lines.Open() == dv::kLevelBenign, "open");
+        ensureTemplate(data, lines);
+        (void)lines.Close();
+    }
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+              SQLITE_OK,
+          "open raw");
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_stmt* read = prepare(db,
+                                 "SELECT rowid, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
+                                 "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EAN = ?");
+    sqlite3_stmt* write =
+        prepare(db, "UPDATE INVENDET SET POPISANAZALOGA = ?, NAREJENVNOS = 1 WHERE rowid = ?");
+    std::int64_t round = 0;
+    for (auto _ : state) {
+        ++round;
+        for (int n = 0; n < kCounts; ++n) {
+            const std::string code = countedCode(n);
+            sqlite3_bind_text(read, 1, code.c_str(), -1, SQLITE_TRANSIENT);
+            check(sqlite3_step(read) == SQLITE_ROW, "read " + code);
+            const std::int64_t row = sqlite3_column_int64(read, 0);
+            sqlite3_reset(read);
+            sqlite3_bind_int64(write, 1, round * 1000 + n);
+            sqlite3_bind_int64(write, 2, row);
+            check(sqlite3_step(write) == SQLITE_DONE, sqlite3_errmsg(db));
+            sqlite3_reset(write);
+        }
+    }
+    sqlite3_finalize(read);
+    sqlite3_finalize(write);
+    sqlite3_close(db);
+    state.SetItemsProcessed(state.iterations() * kCounts);
+}
+
 // ---- the count sheet
 
 // The count sheet of the whole template, with prices and stock, by name, paginated and
@@ -251,21 +345,7 @@ void countSheetPdf(benchmark::State& state) {
     dv::FileManager& lines = data.access().file("INVENDET");
     dv::FileManager& groups = data.access().file("SFGRUPE");
     check(lines.Open() == dv::kLevelBenign && groups.Open() == dv::kLevelBenign, "open");
-    std::int64_t rows = 0;
-    check(lines.UseFile() == dv::kLevelBenign, "use");
-    rows = lines.driver()->records();
-    if (rows != kItems) {  // the template of the preparation benchmarks, made when run alone
-        dv::FileManager& items = data.access().file("ARTIKLI");
-        dv::FileManager& stock = data.access().file("ZALOGA");
-        check(items.Open() == dv::kLevelBenign && stock.Open() == dv::kLevelBenign, "open");
-        data.clearTemplate();
-        dv::TemplatePreparation preparation(items, stock, lines, false, true);
-        dv::TableRecordSource records(items, items.table().findKey("SIFRAKLJUC"));
-        check(records.restart() == dv::kLevelBenign, "restart");
-        while (records.next() == dv::ReadResult::Record) (void)preparation.prepareItem();
-        (void)items.Close();
-        (void)stock.Close();
-    }
+    ensureTemplate(data, lines);
     dv::GLO.DIDEROVIV = 1;
     dv::GLO.ENOTAINV = 1;
     dv::GLO.VRSTAINV = "M";
@@ -307,6 +387,10 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BM_Template100k/engine", templateEngine)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CountSheet100k/pdf", countSheetPdf)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CountEntry1k/raw", countEntryRaw)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CountEntry1k/engine", countEntryEngine)
         ->Unit(benchmark::kMillisecond);
     dv::bench::registerPostingBenchmarks();
     benchmark::Initialize(&argc, argv);

@@ -23,11 +23,12 @@ CountSheet::~CountSheet() {
     if (view_.opened()) view_.Close();
 }
 
-Level CountSheet::Open() {
+Level CountSheet::Open(std::string_view also) {
     if (const Level opened = view_.Open(); opened != kLevelBenign) return opened;
     const CountSheetSelection selection = countSheetSelection();
     view_.SetOrder(view_.table().findKey(selection.key));
-    return view_.SetFilter(selection.filter);
+    if (also.empty()) return view_.SetFilter(selection.filter);
+    return view_.SetFilter(selection.filter + " AND " + std::string(also));
 }
 
 void CountSheet::PrintLine(ReportEngine& report) {

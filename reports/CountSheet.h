@@ -23,9 +23,10 @@ class CountSheet {
     CountSheet(const CountSheet&) = delete;
     CountSheet& operator=(const CountSheet&) = delete;
 
-    // Opens the view of the lines with the order and filter of the conditions. 0, or the level
-    // result of the failed open (reported).
-    [[nodiscard]] Level Open();
+    // Opens the view of the lines with the order and filter of the conditions, and the
+    // printout's own condition `also` when given. 0, or the level result of the failed open
+    // (reported).
+    [[nodiscard]] Level Open(std::string_view also = {});
     RecordSource& records() { return records_; }
     // The report's own names (LOC:...) before the program's.
     const NameResolver& names() const { return names_; }

@@ -94,7 +94,9 @@ const std::map<std::string, Check, std::less<>>& commandChecks() {
          }},
         {"type",
          [](const Arguments& a) {
-             auto why = needs(a, 2, "type REF \"TEXT\"");
+             // The typing ends with Tab, or with the Enter a scanner or a user ends a code with.
+             const bool endsWithEnter = a.size() == 3 && isWord(a[2], "Enter");
+             auto why = endsWithEnter ? std::string() : needs(a, 2, "type REF \"TEXT\" [Enter]");
              return why.empty() ? needsReference(a, 0) : why;
          }},
         {"press",

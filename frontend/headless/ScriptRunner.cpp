@@ -271,7 +271,7 @@ ScriptRunner::Outcome ScriptRunner::type(const ScriptLine& line) {
     }
     if (InputResult r = typeInto(window, control, line.arguments[1].text); !r.ok())
         return Mismatch{"to type into " + control.describe(), r.refusal};
-    pressKey(window, keys::Tab);
+    pressKey(window, line.arguments.size() == 3 ? keys::Enter : keys::Tab);
     return settle();
 }
 

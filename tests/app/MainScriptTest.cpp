@@ -127,8 +127,10 @@ window "  EVIDENCA OPRAVLJENIH INVENTUR"
 close
 window "    DIDEROVIV "
 menu "&DIDEROVIV" "2. Vnos inventurnega popisa"
-message "Procedure not defined" "The Procedure PregledPredlogePopisa has not been defined."
-answer OK
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?IzberiInventuro visible
+press ?Zapri
+window "    DIDEROVIV "
 menu "&Servisne funkcije" "1. Vpis količine vsem artiklom v zalogo"
 window "Vpis količine vsem artiklom v skladišču"
 press ?Preklici
@@ -146,6 +148,11 @@ window "    DIDEROVIV "
 menu "&DIDEROVIV" "5. Izpis dokumentov inventure (manjki in viški)"
 window "  EVIDENCA OPRAVLJENIH INVENTUR"
 expect ?DokumentViskov visible
+press ?Zapri
+window "    DIDEROVIV "
+menu "&DIDEROVIV" "6. Izpis zaloge - količinsko in vrednostno"
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+expect ?IzpisZalog visible
 press ?Zapri
 window "    DIDEROVIV "
 menu "&DIDEROVIV" "Najprej naredite rekonstrukcijo zalog ..."

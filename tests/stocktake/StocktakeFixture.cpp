@@ -16,9 +16,12 @@ Decimal decimal(const std::string& text) {
     return value.value_or(Decimal());
 }
 
-const char* const kProcedures[] = {"EvidencaInventur",        "UpdateINVENTUR",
-                                   "PripravaPredloge",        "OknoIzpisInventurnePredloge",
-                                   "IzpisInventurnePredloge", "BrowseSFENOTE"};
+const char* const kProcedures[] = {
+    "EvidencaInventur",        "UpdateINVENTUR",      "PripravaPredloge",
+    "OknoIzpisInventurnePredloge", "IzpisInventurnePredloge", "BrowseSFENOTE",
+    "PregledPredlogePopisa",   "IzborGlaveInventure", "VnosPopisa",
+    "BrowseSFGRUPE",           "BrowseKarticaArtikla", "EvidencaInventurZaIzpisZalog",
+    "IzpisZalogPoInv",         "OknoIzpisInvNeazur",  "IzpisInvNeazuriranih"};
 
 }  // namespace
 
