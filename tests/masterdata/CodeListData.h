@@ -38,6 +38,9 @@ class CodeListData {
     void addGroup(int code, const std::string& name);
     void addSubgroup(int group, int code, const std::string& name);
 
+    // A row of any table, as `fill` leaves it in the table's cleared buffer.
+    void add(const char* table, const std::function<void()>& fill);
+
     // Runs the UI script with the program on this directory (the date fixed at 15.03.2024).
     ProgramRun runScript(const std::string& script) const;
 
