@@ -45,6 +45,8 @@ EventResult StocktakeConditionsWindow::OnAccepted(const Event& event) {
     if (event.control == number("?Tiskaj")) return result;
     if (event.control == number("?IzberiOdSkupine")) chooseGroup(GLO.OdSkupine);
     if (event.control == number("?IzberiDoSkupine")) chooseGroup(GLO.DoSkupine);
+    if (event.control == number("?GLO:OdSkupine")) lookUpTyped(GLO.OdSkupine);
+    if (event.control == number("?GLO:DoSkupine")) lookUpTyped(GLO.DoSkupine);
     showGroupNames();
     Refresh();
     return result;
@@ -56,12 +58,22 @@ void StocktakeConditionsWindow::chooseGroup(std::uint16_t& bound) {
     if (selectFromList(kGroupList)) bound = SFGRUPE.Sifra;
 }
 
-std::string StocktakeConditionsWindow::groupName(std::uint16_t code) {
-    if (code == 0) return {};
+// A typed group that is not in the list of groups opens that list to choose from; a cancelled
+// choice keeps the typed code, which still bounds the range by number.
+void StocktakeConditionsWindow::lookUpTyped(std::uint16_t& bound) {
+    if (bound != 0 && !findGroup(bound)) chooseGroup(bound);
+}
+
+bool StocktakeConditionsWindow::findGroup(std::uint16_t code) {
     FileManager& file = groups();
     clearRecord(file.table(), file.buffer());
     SFGRUPE.Sifra = code;
-    return fetchRecord(file, file.primaryKey()) ? SFGRUPE.Naziv.str() : std::string();
+    return fetchRecord(file, file.primaryKey());
+}
+
+std::string StocktakeConditionsWindow::groupName(std::uint16_t code) {
+    if (code == 0) return {};
+    return findGroup(code) ? SFGRUPE.Naziv.str() : std::string();
 }
 
 void StocktakeConditionsWindow::showGroupNames() {

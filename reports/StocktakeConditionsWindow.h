@@ -28,6 +28,8 @@ class StocktakeConditionsWindow : public PrintOptionsWindow {
 
   private:
     void chooseGroup(std::uint16_t& bound);
+    void lookUpTyped(std::uint16_t& bound);
+    bool findGroup(std::uint16_t code);
     std::string groupName(std::uint16_t code);
     void showGroupNames();
 

@@ -123,6 +123,23 @@ preview close
     EXPECT_EQ(GLO.SORT, 1);
 }
 
+// A typed group that is not in the list of groups opens the list, and the group chosen there
+// takes the typed one's place with its name.
+TEST_F(CountSheetScript, ATypedGroupNotInTheListIsChosenFromIt) {
+    run(openConditions() + R"(type ?GLO:OdSkupine "7"
+window "SKUPINE in PODSKUPINE"
+expect ?Seznam cell 2 2 "Sadje"
+row ?Seznam 2
+press ?Izberi
+window "  DOLOČITEV POGOJEV ZA IZPIS INVENTURNE PREDLOGE"
+expect ?GLO:OdSkupine text "5"
+expect ?NazivOdSkupine text "Sadje"
+type ?GLO:DoSkupine "4"
+expect ?NazivDoSkupine text "Pekovski izdelki"
+press ?Preklici
+)");
+}
+
 // By group and name with both bounds the range holds; with only the upper bound order 2 prints
 // every group while order 1 prints groups up to it; a name range narrows as well.
 TEST_F(CountSheetScript, GroupAndNameConditionsFollowTheOrder) {
@@ -142,8 +159,14 @@ preview close
         return result;
     };
     EXPECT_EQ(codes(), (std::vector<std::string>{"3830002", "3830004"}));
+    // Group 3 is not in the list of groups: the list opens, and closing it keeps the code.
     run(openConditions() + R"(type ?GLO:OdSkupine ""
 type ?GLO:DoSkupine "3"
+window "SKUPINE in PODSKUPINE"
+press ?Zapri
+window "  DOLOČITEV POGOJEV ZA IZPIS INVENTURNE PREDLOGE"
+expect ?GLO:DoSkupine text "3"
+expect ?NazivDoSkupine text ""
 press ?Tiskaj
 preview close
 )");
