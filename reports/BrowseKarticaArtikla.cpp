@@ -30,8 +30,9 @@ int fieldOf(const TableDef& table, std::string_view name) {
 
 // Reads a table's record for each document line: `pairs` name a field of DOKPROME and the field
 // of the joined table it equals, in the order of the joined table's key.
-ViewManager::Join joinOf(std::string_view table, std::string_view key,
-                         std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+ViewManager::Join joinOf(
+    std::string_view table, std::string_view key,
+    std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
     FileManager& file = tableAccess().file(table);
     const TableDef& lines = *findTable("DOKPROME");
     ViewManager::Join join{&file, file.table().findKey(key), {}};
@@ -103,7 +104,8 @@ class BrowseKarticaArtikla final : public BrowseProcedure {
   private:
     Level openTables() {
         for (const char* table : {"ARTIKLI", "ZALOGA", "SFPARTN"})
-            if (const Level opened = tables_.open(tableAccess().file(table)); opened != kLevelBenign)
+            if (const Level opened = tables_.open(tableAccess().file(table));
+                opened != kLevelBenign)
                 return opened;
         // The document and the transaction type of each line are read by the list into their
         // buffers, which the caller gets back as they were.
@@ -140,8 +142,8 @@ class BrowseKarticaArtikla final : public BrowseProcedure {
         cell(kKindColumn).text = DOKPROME.VRSTAPRODAJE.str() + " " +
                                  DOKPROME.OZNAKADOKUMENTA.str() + " " + SFVRPROM.OpisPrometa.str();
         for (int i = 0; i < kValueColumns; ++i)
-            cell(kFirstValueColumn + i).text =
-                format(values[i].rounded(kValuePlaces[i]), valuePictures_[static_cast<std::size_t>(i)]);
+            cell(kFirstValueColumn + i).text = format(values[i].rounded(kValuePlaces[i]),
+                                                      valuePictures_[static_cast<std::size_t>(i)]);
         if (DOKPROME.OZNAKADOKUMENTA != "N") return;
         for (ListCell& each : row) {
             each.background = kReceiptBackground;
@@ -152,6 +154,7 @@ class BrowseKarticaArtikla final : public BrowseProcedure {
     // The totals over every line of the card, read in one pass; the record the list holds in
     // the buffer is put back afterwards.
     void readTotals() {
+        const WaitCursor waiting;
         FileManager& lines = file();
         const SnapshotHandle held = lines.SnapshotBuffer();
         Decimal received;

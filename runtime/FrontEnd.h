@@ -140,6 +140,9 @@ class FrontEnd {
 
     // Sounds the desktop's warning beep. Front ends without a sound do nothing.
     virtual void beep() {}
+    // Shows the wait cursor over the program while `busy` (a long read the user waits for);
+    // false puts the cursor back. Front ends without a pointer do nothing.
+    virtual void setBusy(bool busy) { (void)busy; }
 
     // Shows the pages of a finished report until the user closes the preview. Front ends
     // without a preview print nothing and answer that the preview was closed.
@@ -150,6 +153,15 @@ class FrontEnd {
 
 // The front end in use; the console fallback when none has been set.
 FrontEnd& currentFrontEnd();
+
+// The wait cursor of the current front end while it lives, also when what it waits for throws.
+class WaitCursor {
+  public:
+    WaitCursor() { currentFrontEnd().setBusy(true); }
+    ~WaitCursor() { currentFrontEnd().setBusy(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // Installs `frontEnd` (nullptr goes back to the console fallback) and returns the previous one
 // (nullptr when it was the fallback). The caller keeps ownership.

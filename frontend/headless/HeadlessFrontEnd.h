@@ -42,6 +42,13 @@ class HeadlessFrontEnd : public FrontEnd {
     // Counts the beeps, which a test can read: there is nothing to hear.
     void beep() override { ++beeps_; }
     int beeps() const { return beeps_; }
+    // Counts the times the wait cursor was shown and keeps whether it shows, for tests.
+    void setBusy(bool busy) override {
+        busyTimes_ += busy ? 1 : 0;
+        busy_ = busy;
+    }
+    int busyTimes() const { return busyTimes_; }
+    bool busy() const { return busy_; }
 
     // The driver's side, used while it holds the baton.
 
@@ -117,6 +124,8 @@ class HeadlessFrontEnd : public FrontEnd {
     int shownPreviews_ = 0;
     bool previewsWait_ = false;
     int beeps_ = 0;
+    int busyTimes_ = 0;
+    bool busy_ = false;
 };
 
 // "OK", "Yes", ... for a button bit, and back (letter case ignored; 0 for an unknown name).

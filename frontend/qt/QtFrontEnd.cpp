@@ -143,6 +143,18 @@ void QtFrontEnd::beep() {
         false);
 }
 
+void QtFrontEnd::setBusy(bool busy) {
+    ask<bool>(
+        [busy](QWidget*) {
+            if (busy)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+            return true;
+        },
+        false);
+}
+
 ReportPreviewResult QtFrontEnd::previewReport(const ReportPreviewRequest& request) {
     const ReportPreviewResult closed{RespCancelled, request.copies, request.zoom};
     if (request.pages == nullptr) return closed;

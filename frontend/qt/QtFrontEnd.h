@@ -39,6 +39,7 @@ class QtFrontEnd : public FrontEnd {
     bool printerSetUp(const std::string& caption) override;
     bool openAddress(const std::string& address) override;
     void beep() override;
+    void setBusy(bool busy) override;
     ReportPreviewResult previewReport(const ReportPreviewRequest& request) override;
 
     // The GUI side, used while it holds the baton.

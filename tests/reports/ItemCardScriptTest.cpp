@@ -170,6 +170,9 @@ expect ?SFPARTN:Naziv text ""
 press ?Zapri
 idle
 )");
+    // The totals were read under the wait cursor, which is gone again.
+    EXPECT_GE(frontEnd.busyTimes(), 1);
+    EXPECT_FALSE(frontEnd.busy());
 }
 
 TEST_F(ItemCardScript, ThePrintoutShowsTheValuesAndTheClosingBalance) {
