@@ -1,58 +1,18 @@
-#include <string>
-
-#include "data/RecordBuffers.h"
-#include "framework/FormVariable.h"
 #include "framework/ProcedureDefinition.h"
-#include "framework/ProcedureLayout.h"
-#include "framework/ProgramServices.h"
-#include "framework/RecordFetch.h"
-#include "framework/ReportProcedure.h"
 #include "reports/CountSheet.h"
-#include "runtime/Window.h"
-#include "schema/ProgramGlobals.h"
-#include "schema/Records.h"
-#include "storage/TableAccess.h"
+#include "reports/StocktakeLinesReport.h"
 #include "storage/TableGuard.h"
 
 namespace dv {
-namespace {
-
-// The unit of the heading; a cleared record (a blank name) when there is none.
-void readUnit(FileManager& units) {
-    clearRecord(units.table(), units.buffer());
-    SFENOTE.Enota = static_cast<std::uint16_t>(GLO.ENOTAINV);
-    (void)fetchRecord(units, units.primaryKey());
-}
-
-}  // namespace
-
 // The count sheet of the stocktake GLO:DIDEROVIV, GLO:ENOTAINV, GLO:VRSTAINV under the
 // conditions of OknoIzpisInventurnePredloge, in a progress window, then the preview. Printer
 // and preview options are kept under "IzpisInvPredloge".
 DV_PROCEDURE(IzpisInventurnePredloge) {
-    FormVariable::require("GLO:DANES").write(ExpressionValue::number(Decimal(today())));
-    FileManager& lines = tableAccess().file("INVENDET");
-    FileManager& groups = tableAccess().file("SFGRUPE");
-    FileManager& units = tableAccess().file("SFENOTE");
     TableGuard tables;
-    if (tables.open(lines) != kLevelBenign || tables.open(groups) != kLevelBenign ||
-        tables.open(units) != kLevelBenign)
-        return RespCancelled;
-    readUnit(units);
-    CountSheet sheet(lines, groups);
+    if (!openStocktakeLineTables(tables)) return RespCancelled;
+    CountSheet sheet(stocktakeLines(), stocktakeGroups());
     if (sheet.Open() != kLevelBenign) return RespCancelled;
-
-    Window progress(procedureLayout(procedure));
-    ReportProcedure report(std::string(procedure), "IzpisInvPredloge", reportLayout(procedure),
-                           sheet.names(), &programErrors(), &programSettings());
-    report.SetUp(progress, sheet.records());
-    report.process().setQuickScanMode(true);
-    report.onRecord([&] {
-        sheet.PrintLine(report.report());
-        return kLevelBenign;
-    });
-    report.onEndOfReport([&] { sheet.PrintConditions(report.report()); });
-    return report.Run();
+    return printStocktakeLines(procedure, sheet, &CountSheet::PrintConditions);
 }
 
 }  // namespace dv

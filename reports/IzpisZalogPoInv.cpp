@@ -2,21 +2,16 @@
 
 #include "data/ExpressionNames.h"
 #include "data/RecordBuffers.h"
-#include "framework/FormVariable.h"
 #include "framework/ProcedureDefinition.h"
-#include "framework/ProcedureLayout.h"
-#include "framework/ProgramServices.h"
 #include "framework/RecordFetch.h"
 #include "framework/ReportEngine.h"
-#include "framework/ReportProcedure.h"
 #include "framework/ViewRecordSource.h"
+#include "reports/StocktakeLinesReport.h"
 #include "runtime/FixedDecimal.h"
 #include "runtime/FixedText.h"
 #include "runtime/GlobalVariables.h"
-#include "runtime/Window.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
-#include "storage/TableAccess.h"
 #include "storage/TableGuard.h"
 #include "storage/ViewManager.h"
 
@@ -92,31 +87,11 @@ class StockAfterStocktake {
 // in a progress window, then the preview. Printer and preview options are shared with the
 // count sheet under "IzpisInvPredloge".
 DV_PROCEDURE(IzpisZalogPoInv) {
-    FormVariable::require("GLO:DANES").write(ExpressionValue::number(Decimal(today())));
-    FileManager& lines = tableAccess().file("INVENDET");
-    FileManager& groups = tableAccess().file("SFGRUPE");
-    FileManager& units = tableAccess().file("SFENOTE");
     TableGuard tables;
-    if (tables.open(lines) != kLevelBenign || tables.open(groups) != kLevelBenign ||
-        tables.open(units) != kLevelBenign)
-        return RespCancelled;
-    clearRecord(units.table(), units.buffer());
-    SFENOTE.Enota = static_cast<std::uint16_t>(GLO.ENOTAINV);
-    (void)fetchRecord(units, units.primaryKey());
-    StockAfterStocktake stock(lines, groups);
+    if (!openStocktakeLineTables(tables)) return RespCancelled;
+    StockAfterStocktake stock(stocktakeLines(), stocktakeGroups());
     if (stock.Open() != kLevelBenign) return RespCancelled;
-
-    Window progress(procedureLayout(procedure));
-    ReportProcedure report(std::string(procedure), "IzpisInvPredloge", reportLayout(procedure),
-                           stock.names(), &programErrors(), &programSettings());
-    report.SetUp(progress, stock.records());
-    report.process().setQuickScanMode(true);
-    report.onRecord([&] {
-        stock.PrintLine(report.report());
-        return kLevelBenign;
-    });
-    report.onEndOfReport([&] { stock.PrintTotal(report.report()); });
-    return report.Run();
+    return printStocktakeLines(procedure, stock, &StockAfterStocktake::PrintTotal);
 }
 
 }  // namespace dv
