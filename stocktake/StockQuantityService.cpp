@@ -1,9 +1,6 @@
 #include "stocktake/StockQuantityService.h"
 
-#include <limits>
-
 #include "data/RecordBuffers.h"
-#include "runtime/CodePage1250.h"
 #include "runtime/ErrorState.h"
 #include "runtime/FixedText.h"
 #include "schema/Records.h"
@@ -12,43 +9,39 @@
 namespace dv {
 namespace {
 
-constexpr std::uint32_t kMaxLineNumber = std::numeric_limits<std::uint16_t>::max();
 constexpr std::int32_t kHighestNumber = 999999;
 
-int keyOf(FileManager& file, const char* name) { return file.table().findKey(name); }
-
-std::string errorText() { return lastError().text; }
+std::string errorText() {
+    return lastError().text;
+}
 
 }  // namespace
 
 StockQuantityService::StockQuantityService(StockQuantityRequest request, PostingNotifier notify)
     : request_(std::move(request)), notify_(std::move(notify)) {}
 
-StockQuantityService::~StockQuantityService() { transaction_.Rollback(); }
+StockQuantityService::~StockQuantityService() {
+    transaction_.Rollback();
+}
 
 void StockQuantityService::fail(std::string caption, std::string text) {
     failed_ = true;
-    MessageBoxRequest box;
-    box.caption = std::move(caption);
-    box.text = std::move(text);
-    box.icon = box.caption.empty() ? MessageIcon::None : MessageIcon::Exclamation;
-    if (notify_)
-        notify_(box);
-    else
-        currentFrontEnd().messageBox(box);
+    const MessageIcon icon = caption.empty() ? MessageIcon::None : MessageIcon::Exclamation;
+    notifyPosting(notify_, std::move(caption), std::move(text), icon);
 }
 
 bool StockQuantityService::Start() {
-    TableAccess& access = tableAccess();
-    FileManager** files[] = {&documents_, &lines_, &stock_, &items_, &rates_, &measures_};
-    const char* names[] = {"DOKUMENT", "DOKPROME", "ZALOGA", "ARTIKLI", "SFDDV", "SFEM"};
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        FileManager& file = access.file(names[i]);
-        if (tables_.open(file) != kLevelBenign || file.UseFile() != kLevelBenign) return false;
-        *files[i] = &file;
-    }
+    if (!openBatchTables(tables_, {{"DOKUMENT", &documents_},
+                                   {"DOKPROME", &lines_},
+                                   {"ZALOGA", &stock_},
+                                   {"ARTIKLI", &items_},
+                                   {"SFDDV", &rates_},
+                                   {"SFEM", &measures_}}))
+        return false;
+    codeLists_.emplace(*rates_, *measures_);
     if (transaction_.Begin() != DriverCode::Ok) {
-        fail(" OPOZORILO", " Vpisa količine v zalogo ni mogoče začeti !||" + lastErrorQuote() + "|");
+        fail(" OPOZORILO",
+             " Vpisa količine v zalogo ni mogoče začeti !||" + lastErrorQuote() + "|");
         return false;
     }
     if (addHeader()) return true;
@@ -60,10 +53,7 @@ bool StockQuantityService::Start() {
 // raised by 1 (its other fields taken over), or a cleared one numbered 1.
 bool StockQuantityService::addHeader() {
     TableDriver& driver = *documents_->driver();
-    std::uint32_t id = 1;
-    if (driver.setToEnd(keyOf(*documents_, "IDKLJUC")) == DriverCode::Ok &&
-        driver.previous() == DriverCode::Ok)
-        id = DOK.Id + 1;
+    const std::uint32_t id = nextDocumentId(*documents_);
     const auto fillKind = [&] {
         clearRecord(documents_->table(), documents_->buffer());
         DOK.VRSTAPRODAJE = request_.saleType;
@@ -74,7 +64,8 @@ bool StockQuantityService::addHeader() {
     fillKind();
     DOK.STEVILKADOKUMENTA = kHighestNumber;
     const bool found = driver.set(keyOf(*documents_, "ENOTASTEVILKAKLJUC")) == DriverCode::Ok &&
-                       driver.previous() == DriverCode::Ok && DOK.VRSTAPRODAJE == request_.saleType &&
+                       driver.previous() == DriverCode::Ok &&
+                       DOK.VRSTAPRODAJE == request_.saleType &&
                        DOK.OZNAKADOKUMENTA == request_.mark && DOK.VRSTAPROMETA == request_.type &&
                        DOK.ENOTA == request_.unit;
     if (found) {
@@ -97,28 +88,19 @@ bool StockQuantityService::addHeader() {
 bool StockQuantityService::BookItem() {
     if (failed_ || !transaction_.active()) return false;
     const std::string code = ARTIKLI.EAN.str();
-    SFEM.SIFRAEM = ARTIKLI.MERSKAENOTA;
-    measures_->FetchOrClear(keyOf(*measures_, "SIFRAKLJUC"));
-    SFDDV.SifraDDV = ARTIKLI.DAVEK;
-    rates_->FetchOrClear(keyOf(*rates_, "SIFRADDVKLJUC"));
+    codeLists_->Read();
     if (!readOrCreateStock(code)) return false;
     if (ZALOGA.ZADNJANABCENA.value().isZero()) ZALOGA.ZADNJANABCENA = Decimal(1);
     if (++line_ > kMaxLineNumber) {
-        fail(" OPOZORILO", " Dokument ne more imeti več kot " + std::to_string(kMaxLineNumber) +
-                               " postavk !|");
+        fail(" OPOZORILO",
+             " Dokument ne more imeti več kot " + std::to_string(kMaxLineNumber) + " postavk !|");
         return false;
     }
     return addLine(code) && updateStock();
 }
 
 bool StockQuantityService::readOrCreateStock(const std::string& code) {
-    ZALOGA.ENOTA = request_.unit;
-    ZALOGA.EAN = code;
-    if (stock_->Fetch(keyOf(*stock_, "ENOTAKLJUC")) == kLevelBenign) return true;
-    clearRecord(stock_->table(), stock_->buffer());
-    ZALOGA.ENOTA = request_.unit;
-    ZALOGA.EAN = code;
-    if (stock_->InsertSilently() == kLevelBenign) return true;
+    if (fetchOrCreateStock(*stock_, request_.unit, code)) return true;
     fail("", "Napaka ADD zaloga " + errorText());
     return false;
 }
@@ -132,11 +114,10 @@ bool StockQuantityService::addLine(const std::string& code) {
     DOKPROME.STEVILKADOKUMENTA = number_;
     DOKPROME.POSTAVKADOKUMENTA = static_cast<std::uint16_t>(line_);
     DOKPROME.EAN = code;
-    DOKPROME.NAZIV = cp1250ToUtf8(trimTrailingBlanks(std::string(ARTIKLI.KRATEKNAZIV.raw()) +
-                                                     std::string(ARTIKLI.DRUGIDELNAZIVA.raw())));
-    DOKPROME.NAZIVEM = SFEM.NAZIVEM.str();
+    DOKPROME.NAZIV = itemLineName();
+    DOKPROME.NAZIVEM = codeLists_->measureName();
     DOKPROME.SIFRADDV = ARTIKLI.DAVEK;
-    DOKPROME.STOPNJADDV = SFDDV.STOPNJADDV;
+    DOKPROME.STOPNJADDV = codeLists_->rate();
     DOKPROME.DATUMDOKUMENTA = today();
     DOKPROME.PrometNaZalogo = "+";
     DOKPROME.BLAGOALISTORITEV = "B";
@@ -168,7 +149,8 @@ bool StockQuantityService::Finish() {
         return false;
     }
     if (transaction_.Commit() == DriverCode::Ok) return true;
-    fail(" OPOZORILO", " Vpisa količine v zalogo ni bilo mogoče shraniti !||" + lastErrorQuote() + "|");
+    fail(" OPOZORILO",
+         " Vpisa količine v zalogo ni bilo mogoče shraniti !||" + lastErrorQuote() + "|");
     Abandon();
     return false;
 }
@@ -176,15 +158,10 @@ bool StockQuantityService::Finish() {
 void StockQuantityService::Abandon() {
     transaction_.Rollback();
     failed_ = true;
-    MessageBoxRequest box;
-    box.caption = " OBVESTILO";
-    box.text = " Vpis količine v zalogo ni bil izveden.|| Dokument, postavke in zaloge so ostali "
-               "nespremenjeni.|";
-    box.icon = MessageIcon::Information;
-    if (notify_)
-        notify_(box);
-    else
-        currentFrontEnd().messageBox(box);
+    notifyPosting(notify_, " OBVESTILO",
+                  " Vpis količine v zalogo ni bil izveden.|| Dokument, postavke in zaloge so "
+                  "ostali nespremenjeni.|",
+                  MessageIcon::Information);
 }
 
 }  // namespace dv

@@ -13,11 +13,11 @@ class FileManager;
 // What the service books: one quantity into the stock of every item of a unit, as one receipt
 // document of the given kind.
 struct StockQuantityRequest {
-    std::string saleType;      // GLO:VRSTAPZAC
-    std::uint16_t unit = 0;    // GLO:ENOTAZAC
-    Decimal quantity;          // GLO:KOLICINA
-    std::string mark;          // the first character of GLO:OZNAKAZAC
-    std::uint16_t type = 0;    // GLO:VRSTAPROMETAZAC
+    std::string saleType;    // GLO:VRSTAPZAC
+    std::uint16_t unit = 0;  // GLO:ENOTAZAC
+    Decimal quantity;        // GLO:KOLICINA
+    std::string mark;        // the first character of GLO:OZNAKAZAC
+    std::uint16_t type = 0;  // GLO:VRSTAPROMETAZAC
 };
 
 // The service that writes one quantity into the stock of every item (ARTIKLI in code order): a
@@ -64,6 +64,7 @@ class StockQuantityService {
     FileManager* measures_ = nullptr;
     std::int32_t number_ = 0;
     std::uint32_t line_ = 0;
+    std::optional<ItemCodeLists> codeLists_;
     bool failed_ = false;
 };
 

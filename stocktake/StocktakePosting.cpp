@@ -1,11 +1,8 @@
 #include "stocktake/StocktakePosting.h"
 
-#include <limits>
-
 #include "data/RecordBuffers.h"
-#include "runtime/CodePage1250.h"
-#include "runtime/FixedText.h"
 #include "runtime/ErrorState.h"
+#include "runtime/FixedText.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "stocktake/MovedStockCheck.h"
@@ -18,20 +15,9 @@ constexpr const char* kWarning = " OPOZORILO";
 constexpr const char* kNotice = " OBVESTILO";
 constexpr const char* kSerious = " OPLA ! - RESNA NAPAKA";
 
-// The highest line number a document line can carry (DOKPROME:POSTAVKADOKUMENTA, 16 bits).
-constexpr std::uint32_t kMaxLineNumber = std::numeric_limits<std::uint16_t>::max();
-
 std::string saleWords(const std::string& saleType) {
     return saleType == "V" ? "na debelo" : "na drobno";
 }
-
-// The 60-character name group ARTIKLI:Naziv: the short name followed by the second part.
-std::string itemName() {
-    return cp1250ToUtf8(trimTrailingBlanks(std::string(ARTIKLI.KRATEKNAZIV.raw()) +
-                                           std::string(ARTIKLI.DRUGIDELNAZIVA.raw())));
-}
-
-int keyOf(FileManager& file, const char* name) { return file.table().findKey(name); }
 
 }  // namespace
 
@@ -57,7 +43,9 @@ StocktakePosting::StocktakePosting(StocktakeKey key, DayNumber postingDate, std:
       chairman_(std::move(chairman)),
       notify_(std::move(notify)) {}
 
-StocktakePosting::~StocktakePosting() { transaction_.Rollback(); }
+StocktakePosting::~StocktakePosting() {
+    transaction_.Rollback();
+}
 
 std::uint16_t StocktakePosting::surplusType(const std::string& saleType) {
     return saleType == "V" ? GLO.VRSTAPROMETAINVVISEKVP : GLO.VRSTAPROMETAINVVISEKMP;
@@ -69,14 +57,7 @@ std::uint16_t StocktakePosting::shortageType(const std::string& saleType) {
 }
 
 void StocktakePosting::notify(std::string caption, std::string text, MessageIcon icon) {
-    MessageBoxRequest box;
-    box.caption = std::move(caption);
-    box.text = std::move(text);
-    box.icon = icon;
-    if (notify_)
-        notify_(box);
-    else
-        currentFrontEnd().messageBox(box);
+    notifyPosting(notify_, std::move(caption), std::move(text), icon);
 }
 
 void StocktakePosting::fail(std::string caption, std::string text) {
@@ -85,16 +66,17 @@ void StocktakePosting::fail(std::string caption, std::string text) {
 }
 
 bool StocktakePosting::Open() {
-    TableAccess& access = tableAccess();
-    FileManager** files[] = {&stocktakes_, &template_, &documents_, &lines_, &stock_,
-                             &items_,      &rates_,    &measures_,  &partners_};
-    const char* names[] = {"INVENTUR", "INVENDET", "DOKUMENT", "DOKPROME", "ZALOGA",
-                           "ARTIKLI",  "SFDDV",    "SFEM",     "SFPARTN"};
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        FileManager& file = access.file(names[i]);
-        if (tables_.open(file) != kLevelBenign || file.UseFile() != kLevelBenign) return false;
-        *files[i] = &file;
-    }
+    if (!openBatchTables(tables_, {{"INVENTUR", &stocktakes_},
+                                   {"INVENDET", &template_},
+                                   {"DOKUMENT", &documents_},
+                                   {"DOKPROME", &lines_},
+                                   {"ZALOGA", &stock_},
+                                   {"ARTIKLI", &items_},
+                                   {"SFDDV", &rates_},
+                                   {"SFEM", &measures_},
+                                   {"SFPARTN", &partners_}}))
+        return false;
+    codeLists_.emplace(*rates_, *measures_);
     opened_ = readStocktake() && !documentsExist();
     return opened_;
 }
@@ -125,14 +107,16 @@ bool StocktakePosting::documentsExist() {
     bool found = false;
     for (const bool surplus : {true, false}) {
         const std::string mark = surplus ? "N" : "I";
-        const std::uint16_t type = surplus ? surplusType(key_.saleType) : shortageType(key_.saleType);
+        const std::uint16_t type =
+            surplus ? surplusType(key_.saleType) : shortageType(key_.saleType);
         clearRecord(documents_->table(), documents_->buffer());
         DOK.VRSTAPRODAJE = key_.saleType;
         DOK.ENOTA = key_.unit;
         DOK.OZNAKADOKUMENTA = mark;
         DOK.VRSTAPROMETA = type;
         DOK.STEVILKADOKUMENTA = key_.number;
-        found = found || documents_->Fetch(keyOf(*documents_, "ENOTASTEVILKAKLJUC")) == kLevelBenign ||
+        found = found ||
+                documents_->Fetch(keyOf(*documents_, "ENOTASTEVILKAKLJUC")) == kLevelBenign ||
                 lineExists(mark, type);
     }
     if (found)
@@ -165,7 +149,8 @@ std::vector<MovedStockItem> StocktakePosting::MovedStock(std::int64_t& rows) {
 bool StocktakePosting::Start() {
     if (!opened_) return false;
     if (transaction_.Begin() != DriverCode::Ok) {
-        fail(kWarning, " Knjiženja inventurnih razlik ni mogoče začeti !||" + lastErrorQuote() + "|");
+        fail(kWarning,
+             " Knjiženja inventurnih razlik ni mogoče začeti !||" + lastErrorQuote() + "|");
         return false;
     }
     // Read again inside the transaction: another station may have posted it meanwhile.
@@ -177,21 +162,13 @@ bool StocktakePosting::Start() {
     return true;
 }
 
-std::uint32_t StocktakePosting::nextDocumentId() {
-    TableDriver& driver = *documents_->driver();
-    if (driver.setToEnd(keyOf(*documents_, "IDKLJUC")) == DriverCode::Ok &&
-        driver.previous() == DriverCode::Ok)
-        return DOK.Id + 1;
-    return 1;
-}
-
 bool StocktakePosting::addHeader(bool surplus) {
-    const std::uint32_t id = nextDocumentId();
+    const std::uint32_t id = nextDocumentId(*documents_);
     clearRecord(partners_->table(), partners_->buffer());
     SFPARTN.Sifra = GLO.SIFRALASTNIKAPROGRAMA;
     const std::string partnerStatus =
         partners_->FetchOrClear(keyOf(*partners_, "SIFRAKLJUC")) == kLevelBenign ? SFPARTN.DDV.str()
-                                                                               : "";
+                                                                                 : "";
     const std::string number = std::to_string(key_.number);
     clearRecord(documents_->table(), documents_->buffer());
     DOK.Id = id;
@@ -212,9 +189,9 @@ bool StocktakePosting::addHeader(bool surplus) {
         DOK.DATUMSTORITVE = postingDate_;
     }
     (surplus ? DOK.PREVZEL : DOK.IZDAL) = chairman_;
-    DOK.OPOMBEDOKUMENTA1 =
-        (surplus ? "Dokument inv. viškov pri inventuri štev. " : "Dokument inv. manjkov pri inventuri štev. ") +
-        number;
+    DOK.OPOMBEDOKUMENTA1 = (surplus ? "Dokument inv. viškov pri inventuri štev. "
+                                    : "Dokument inv. manjkov pri inventuri štev. ") +
+                           number;
     if (documents_->driver()->add() == DriverCode::Ok) return true;
     fail(kWarning, surplus ? "NAPAKA PRI DODAJANJU DOKUMENTA VIŠKOV"
                            : "NAPAKA PRI DODAJANJU DOKUMENTA MANJKOV");
@@ -231,33 +208,19 @@ bool StocktakePosting::PostRow() {
     return postDifference({false, book - counted});
 }
 
-// The item, and its rate and unit of measure: those two code lists are small, so each code is
-// read once per posting.
+// The item, and its rate and unit of measure.
 void StocktakePosting::readItem() {
     ARTIKLI.EAN = INVENDET.EAN.str();
     items_->FetchOrClear(keyOf(*items_, "SIFRAKLJUC"));
-    auto rate = rateByCode_.find(ARTIKLI.DAVEK);
-    if (rate == rateByCode_.end()) {
-        SFDDV.SifraDDV = ARTIKLI.DAVEK;
-        rates_->FetchOrClear(keyOf(*rates_, "SIFRADDVKLJUC"));
-        rate = rateByCode_.emplace(ARTIKLI.DAVEK, SFDDV.STOPNJADDV.value()).first;
-    }
-    rate_ = rate->second;
-    auto measure = measureByCode_.find(ARTIKLI.MERSKAENOTA);
-    if (measure == measureByCode_.end()) {
-        SFEM.SIFRAEM = ARTIKLI.MERSKAENOTA;
-        measures_->FetchOrClear(keyOf(*measures_, "SIFRAKLJUC"));
-        measure = measureByCode_.emplace(ARTIKLI.MERSKAENOTA, SFEM.NAZIVEM.str()).first;
-    }
-    measureName_ = measure->second;
+    codeLists_->Read();
 }
 
 bool StocktakePosting::postDifference(const Difference& difference) {
     std::uint32_t& counter = difference.surplus ? surplusCounter_ : shortageCounter_;
     if (counter > kMaxLineNumber) {
-        fail(kWarning, std::string(" Dokument inv. ") + (difference.surplus ? "viškov" : "manjkov") +
-                           " ne more imeti več kot " + std::to_string(kMaxLineNumber) +
-                           " postavk !|");
+        fail(kWarning, std::string(" Dokument inv. ") +
+                           (difference.surplus ? "viškov" : "manjkov") + " ne more imeti več kot " +
+                           std::to_string(kMaxLineNumber) + " postavk !|");
         return false;
     }
     readItem();
@@ -273,14 +236,7 @@ bool StocktakePosting::postDifference(const Difference& difference) {
 // The item's stock row in the unit; a missing one is created (empty), so that the document line
 // and the stock agree.
 bool StocktakePosting::readOrCreateStock(const Difference& difference) {
-    const std::string code = INVENDET.EAN.str();
-    ZALOGA.EAN = code;
-    ZALOGA.ENOTA = key_.unit;
-    if (stock_->Fetch(keyOf(*stock_, "SIFRAKLJUC")) == kLevelBenign) return true;
-    clearRecord(stock_->table(), stock_->buffer());
-    ZALOGA.EAN = code;
-    ZALOGA.ENOTA = key_.unit;
-    if (stock_->InsertSilently() == kLevelBenign) return true;
+    if (fetchOrCreateStock(*stock_, key_.unit, INVENDET.EAN.str())) return true;
     fail(kSerious, std::string(" Napaka pri ažuriranju zaloge izdelka za inv. ") +
                        (difference.surplus ? "višek" : "manjko") + " v prodaji " +
                        saleWords(key_.saleType) + "!|| " + lastErrorQuote() +
@@ -299,10 +255,10 @@ bool StocktakePosting::addLine(const Difference& difference, const Decimal& pric
     DOKPROME.ENOTA = key_.unit;
     DOKPROME.POSTAVKADOKUMENTA = static_cast<std::uint16_t>(counter);
     DOKPROME.EAN = INVENDET.EAN.str();
-    DOKPROME.NAZIV = itemName();
-    DOKPROME.NAZIVEM = measureName_;
+    DOKPROME.NAZIV = itemLineName();
+    DOKPROME.NAZIVEM = codeLists_->measureName();
     DOKPROME.SIFRADDV = ARTIKLI.DAVEK;
-    DOKPROME.STOPNJADDV = rate_;
+    DOKPROME.STOPNJADDV = codeLists_->rate();
     DOKPROME.DATUMDOKUMENTA = postingDate_;
     DOKPROME.PrometNaZalogo = difference.surplus ? "+" : "-";
     DOKPROME.BLAGOALISTORITEV = "B";
@@ -310,7 +266,7 @@ bool StocktakePosting::addLine(const Difference& difference, const Decimal& pric
                       DOKPROME.NABAVNACENA.assign(price) &&
                       DOKPROME.PRODAJNACENABREZDDV.assign(price) &&
                       DOKPROME.PRODAJNACENAZDDV.assign(
-                          (price * (Decimal(100) + rate_)).divide(Decimal(100), 6));
+                          (price * (Decimal(100) + codeLists_->rate())).divide(Decimal(100), 6));
     if (!fits) setLastError(kFileDriverError, "vrednost ne gre v polje postavke");
     if (fits && lines_->driver()->add() == DriverCode::Ok) return true;
     fail("", std::string(" Hudo !| Postavke dokumenta ") +
@@ -359,8 +315,8 @@ bool StocktakePosting::Finish() {
         return false;
     }
     if (transaction_.Commit() != DriverCode::Ok) {
-        fail(kWarning, " Knjiženja inventurnih razlik ni bilo mogoče shraniti !||" +
-                           lastErrorQuote() + "|");
+        fail(kWarning,
+             " Knjiženja inventurnih razlik ni bilo mogoče shraniti !||" + lastErrorQuote() + "|");
         Abandon();
         return false;
     }
@@ -376,10 +332,10 @@ bool StocktakePosting::Finish() {
 void StocktakePosting::Abandon() {
     transaction_.Rollback();
     failed_ = true;
-    notify(kNotice, " Knjiženje inventurnih razlik za inventuro št. " +
-                        std::to_string(key_.number) +
-                        " ni bilo izvedeno.|| Dokumenti, postavke in zaloge so ostali "
-                        "nespremenjeni,| inventura ostaja odprta.|",
+    notify(kNotice,
+           " Knjiženje inventurnih razlik za inventuro št. " + std::to_string(key_.number) +
+               " ni bilo izvedeno.|| Dokumenti, postavke in zaloge so ostali "
+               "nespremenjeni,| inventura ostaja odprta.|",
            MessageIcon::Information);
 }
 

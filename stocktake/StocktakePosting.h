@@ -10,6 +10,7 @@
 #include "runtime/Date.h"
 #include "runtime/Decimal.h"
 #include "runtime/FrontEnd.h"
+#include "stocktake/StockDocuments.h"
 #include "storage/BatchTransaction.h"
 #include "storage/TableGuard.h"
 
@@ -37,9 +38,6 @@ struct MovedStockItem {
     Decimal stock;    // ZALOGA:ZALOGA now (0 without a stock row)
     Decimal counted;  // INVENDET:PopisanaZaloga
 };
-
-// Where the posting's messages go; by default a message box of the front end.
-using PostingNotifier = std::function<void(const MessageBoxRequest&)>;
 
 // The posting of a stocktake's differences: a surplus and a shortage document numbered with the
 // stocktake's number, one line per differing template row, the stock row of each such item
@@ -98,7 +96,6 @@ class StocktakePosting {
     bool documentsExist();
     bool lineExists(const std::string& mark, std::uint16_t type);
     bool addHeader(bool surplus);
-    std::uint32_t nextDocumentId();
     bool postDifference(const Difference& difference);
     void readItem();
     bool readOrCreateStock(const Difference& difference);
@@ -122,10 +119,7 @@ class StocktakePosting {
     FileManager* rates_ = nullptr;
     FileManager* measures_ = nullptr;
     FileManager* partners_ = nullptr;
-    std::map<std::uint16_t, Decimal> rateByCode_;
-    std::map<std::uint16_t, std::string> measureByCode_;
-    Decimal rate_;             // of the item read last
-    std::string measureName_;  // of the item read last
+    std::optional<ItemCodeLists> codeLists_;  // of the item read last
     std::uint32_t surplusCounter_ = 1;
     std::uint32_t shortageCounter_ = 1;
     bool opened_ = false;
