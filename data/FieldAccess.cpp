@@ -105,6 +105,11 @@ void writeDecimalUnits(void* record, const FieldDef& field, std::int64_t units, 
     store<std::int64_t>(elementAt(record, field, element), units);
 }
 
+bool sameElement(const void* a, const void* b, const FieldDef& field, int element) {
+    return std::memcmp(elementAt(a, field, element), elementAt(b, field, element),
+                       memberElementSize(field)) == 0;
+}
+
 std::string_view readText(const void* record, const FieldDef& field, int element) {
     return std::string_view(reinterpret_cast<const char*>(elementAt(record, field, element)),
                             textWidth(field));

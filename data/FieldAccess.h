@@ -20,6 +20,9 @@ std::string_view readText(const void* record, const FieldDef& field, int element
 // Truncates to the width, pads with blanks.
 void writeText(void* record, const FieldDef& field, std::string_view cp1250, int element = 0);
 
+// Whether one element of a field holds the same bytes in two typed records of its table.
+bool sameElement(const void* a, const void* b, const FieldDef& field, int element = 0);
+
 // Width in bytes of one element of a text field in the typed record.
 std::size_t textWidth(const FieldDef& field);
 

@@ -17,21 +17,43 @@ std::int64_t numberOf(const TableSchema& layout, const Column& column, const voi
                                               : readInteger(record, field, column.element);
 }
 
+void bindColumn(SqlStatement& statement, int parameter, const TableSchema& layout,
+                const Column& column, const void* record) {
+    if (column.kind != ColumnKind::Text) {
+        statement.bind(parameter, numberOf(layout, column, record));
+        return;
+    }
+    const std::string_view text =
+        trimTrailingBlanks(readText(record, fieldOf(layout, column), column.element));
+    if (isAscii(text))
+        statement.bind(parameter, text);
+    else
+        statement.bind(parameter, std::string_view(cp1250ToUtf8(text)));
+}
+
 }  // namespace
 
 void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record) {
     int parameter = 1;
-    for (const Column& column : layout.columns()) {
-        if (column.kind != ColumnKind::Text) {
-            statement.bind(parameter++, numberOf(layout, column, record));
-            continue;
-        }
-        const std::string_view text =
-            trimTrailingBlanks(readText(record, fieldOf(layout, column), column.element));
-        if (isAscii(text))
-            statement.bind(parameter++, text);
-        else
-            statement.bind(parameter++, std::string_view(cp1250ToUtf8(text)));
+    for (const Column& column : layout.columns())
+        bindColumn(statement, parameter++, layout, column, record);
+}
+
+void bindColumns(SqlStatement& statement, const TableSchema& layout, const void* record,
+                 const std::vector<int>& columns) {
+    int parameter = 1;
+    for (const int c : columns)
+        bindColumn(statement, parameter++, layout, layout.columns()[static_cast<std::size_t>(c)],
+                   record);
+}
+
+void changedColumns(const TableSchema& layout, const void* before, const void* after,
+                    std::vector<int>& changed) {
+    changed.clear();
+    const std::vector<Column>& columns = layout.columns();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (!sameElement(before, after, fieldOf(layout, columns[c]), columns[c].element))
+            changed.push_back(static_cast<int>(c));
     }
 }
 

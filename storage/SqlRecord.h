@@ -16,6 +16,12 @@ namespace dv {
 
 // Binds every column of the record to parameters 1..n.
 void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record);
+// Binds the given columns of the record, in their order, to parameters 1..n.
+void bindColumns(SqlStatement& statement, const TableSchema& layout, const void* record,
+                 const std::vector<int>& columns);
+// The columns whose bytes differ between two images of a record, in column order.
+void changedColumns(const TableSchema& layout, const void* before, const void* after,
+                    std::vector<int>& changed);
 // Fills the record from the result columns `first`.. of the current row.
 void readRecord(const SqlStatement& statement, int first, const TableSchema& layout, void* record);
 // The stored values of the terms of order `key` (the row id left out) in the record.

@@ -40,6 +40,7 @@ DriverCode SqliteTable::locate(bool create, DriverError& error) {
         sql_.emplace(layout_, schema);
         cursor_.use(*sql_);
         insert_ = update_ = remove_ = nullptr;
+        partialUpdates_.clear();
     }
     return DriverCode::Ok;
 }
@@ -228,6 +229,20 @@ SqlStatement* SqliteTable::writer(SqlStatement*& cached, std::string (TableSql::
     return cached;
 }
 
+// The update of the columns in changed_ only, prepared once per set of columns.
+SqlStatement* SqliteTable::partialUpdate(std::string_view action) {
+    if (const auto found = partialUpdates_.find(changed_); found != partialUpdates_.end())
+        return found->second;
+    DriverError error;
+    SqlStatement* statement = db_.statement(sql_->update(changed_), action, error);
+    if (statement == nullptr) {
+        fail(error);
+        return nullptr;
+    }
+    partialUpdates_.emplace(changed_, statement);
+    return statement;
+}
+
 // ---- writing
 
 DriverCode SqliteTable::add() {
@@ -264,12 +279,18 @@ DriverCode SqliteTable::put() {
     if (const DriverCode code = check(true); code != DriverCode::Ok) return code;
     const std::string action = "change the record of " + fileName();
     if (currentRow_ == 0) return noRecord("Could not " + action + ": no record was read.");
-    SqlStatement* statement = writer(update_, &TableSql::update, action);
+    changedColumns(layout_, currentImage_.data(), record(), changed_);
+    const bool whole = changed_.size() * 2 > layout_.columns().size();
+    SqlStatement* statement =
+        whole ? writer(update_, &TableSql::update, action) : partialUpdate(action);
     if (statement == nullptr) return lastError().code;
-    const auto columns = static_cast<int>(layout_.columns().size());
+    const auto columns = static_cast<int>(whole ? layout_.columns().size() : changed_.size());
     {
         StatementUse use(*statement);
-        bindRecord(*statement, layout_, record());
+        if (whole)
+            bindRecord(*statement, layout_, record());
+        else
+            bindColumns(*statement, layout_, record(), changed_);
         statement->bind(columns + 1, currentRow_);
         statement->bind(columns + 2, currentVersion_);
         if (const int result = statement->step(); result != SQLITE_DONE)

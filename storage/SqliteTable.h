@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ class SqliteTable final : public TableDriver {
     DriverCode missingOrChanged(std::string_view action);
     DriverCode setPlace(int key, KeysetPlace place);
     void becomeCurrent(std::int64_t row, std::int64_t version);
+    SqlStatement* partialUpdate(std::string_view action);
     SqlStatement* writer(SqlStatement*& cached, std::string (TableSql::*build)() const,
                          std::string_view action);
 
@@ -92,6 +94,10 @@ class SqliteTable final : public TableDriver {
     SqlStatement* insert_ = nullptr;
     SqlStatement* update_ = nullptr;
     SqlStatement* remove_ = nullptr;
+    // Updates of some columns only, by the columns they set: a change that leaves the columns
+    // of an index alone does not touch that index.
+    std::map<std::vector<int>, SqlStatement*> partialUpdates_;
+    std::vector<int> changed_;
 };
 
 }  // namespace dv

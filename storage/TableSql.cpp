@@ -80,6 +80,16 @@ std::string TableSql::update() const {
            " AND \"_VERSION\"=?" + std::to_string(count + 2);
 }
 
+std::string TableSql::update(const std::vector<int>& columns) const {
+    std::string sql = "UPDATE " + qualified_ + " SET ";
+    for (std::size_t p = 0; p < columns.size(); ++p)
+        sql += sqlName(layout_.columns()[static_cast<std::size_t>(columns[p])].name) + "=?" +
+               std::to_string(p + 1) + ",";
+    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=?" +
+           std::to_string(columns.size() + 1) + " AND \"_VERSION\"=?" +
+           std::to_string(columns.size() + 2);
+}
+
 std::string TableSql::remove() const {
     return "DELETE FROM " + qualified_ + " WHERE \"_ROW\"=?1 AND \"_VERSION\"=?2";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "storage/TableSchema.h"
 
@@ -29,6 +30,9 @@ class TableSql {
     std::string insert() const;
     // Parameters 1..n the columns, n+1 the row id, n+2 the version read.
     std::string update() const;
+    // The same for the given columns only (parameters 1..n in their order, then row and version):
+    // an index none of whose columns is set is left alone.
+    std::string update(const std::vector<int>& columns) const;
     // Parameters 1 the row id, 2 the version read.
     std::string remove() const;
     std::string count() const;
