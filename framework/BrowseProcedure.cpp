@@ -47,13 +47,6 @@ std::string ifDeclared(const WindowLayout& layout, std::string_view name) {
     return layout.find(name) != nullptr ? std::string(name) : std::string();
 }
 
-int keyOf(const TableDef& table, const std::string& key) {
-    const int index = table.findKey(key);
-    if (index < 0)
-        throw std::invalid_argument("table " + std::string(table.name) + " has no key " + key);
-    return index;
-}
-
 }  // namespace
 
 // What the list needs from its window, answered by the procedure.
@@ -124,10 +117,8 @@ void BrowseProcedure::DefineList() {
     const ControlLayout& declared = *layout().find(listControl_);
     const ListBinding& binding = declared.binding;
     const TableDef& table = file().table();
-    std::string order = binding.order;
-    for (const ListColumn& column : declared.columns)
-        if (order.empty() && !column.key.empty()) order = column.key;
-    if (!order.empty()) list_.DefineOrder(keyOf(table, order));
+    const std::string order = listOrder(declared);
+    if (!order.empty()) list_.DefineOrder(layoutKey(table, order));
     if (!binding.locator.empty())
         list_.AttachLocator(LocatorKind::Incremental, "?" + binding.locator);
     if (!binding.filter.empty()) list_.PutFilter(binding.filter);
@@ -135,7 +126,7 @@ void BrowseProcedure::DefineList() {
         const ListColumn& column = declared.columns[i];
         if (column.field.empty()) continue;
         AddColumn(static_cast<int>(i + 1), column.field,
-                  column.key.empty() ? -1 : keyOf(table, column.key));
+                  column.key.empty() ? -1 : layoutKey(table, column.key));
     }
     if (!binding.query.empty()) columns_.SetQueryLine("?" + binding.query);
     BrowseControls controls;

@@ -4,6 +4,7 @@
 
 #include "framework/BrowseHost.h"
 #include "framework/ProcedureByName.h"
+#include "framework/ProcedureLayout.h"
 #include "framework/ProgramServices.h"
 #include "framework/WindowProcedure.h"
 #include "storage/TableAccess.h"
@@ -21,13 +22,6 @@ const ControlLayout& detailListOf(const WindowProcedure& owner, std::string_view
         throw std::invalid_argument("window " + owner.layout().name + " has no list " +
                                     std::string(control) + " over a table");
     return *list;
-}
-
-int keyOf(const TableDef& table, const std::string& key) {
-    const int index = table.findKey(key);
-    if (index < 0)
-        throw std::invalid_argument("table " + std::string(table.name) + " has no key " + key);
-    return index;
 }
 
 int fieldOf(const TableDef& table, std::string_view field) {
@@ -94,11 +88,9 @@ Level DetailList::Start() {
 void DetailList::defineFromLayout() {
     const ControlLayout& declared = detailListOf(owner_, listControl_);
     const TableDef& table = view_.table();
-    std::string order = declared.binding.order;
-    for (const ListColumn& column : declared.columns)
-        if (order.empty() && !column.key.empty()) order = column.key;
+    const std::string order = listOrder(declared);
     if (order.empty()) throw std::invalid_argument("list " + listControl_ + " names no order");
-    list_.DefineOrder(keyOf(table, order));
+    list_.DefineOrder(layoutKey(table, order));
     std::vector<RangeField> range;
     for (const Link& link : links_) range.push_back({fieldOf(table, link.field), link.value, {}});
     list_.LimitOrder(LimitType::FileRelation, std::move(range));
@@ -110,7 +102,7 @@ void DetailList::defineFromLayout() {
         const int field = fieldOf(table, column.field);
         list_.MapColumn(table, field, number);
         columns_.AddColumn(number, &table, field,
-                           column.key.empty() ? -1 : keyOf(table, column.key));
+                           column.key.empty() ? -1 : layoutKey(table, column.key));
     }
     list_.SetControls(controls_);
     list_.options().selectWholeRecord = true;

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 
 #include "data/Dictionary.h"
@@ -72,6 +73,20 @@ const WindowLayout& procedureLayout(std::string_view name) {
     if (auto it = completed.find(key); it != completed.end()) return *it->second;
     auto layout = std::make_unique<WindowLayout>(completeLayout(embedded));
     return *completed.emplace(key, std::move(layout)).first->second;
+}
+
+int layoutKey(const TableDef& table, const std::string& key) {
+    const int index = table.findKey(key);
+    if (index < 0)
+        throw std::invalid_argument("table " + std::string(table.name) + " has no key " + key);
+    return index;
+}
+
+std::string listOrder(const ControlLayout& list) {
+    if (!list.binding.order.empty()) return list.binding.order;
+    for (const ListColumn& column : list.columns)
+        if (!column.key.empty()) return column.key;
+    return {};
 }
 
 }  // namespace dv

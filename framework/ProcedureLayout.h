@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "data/TableDef.h"
 #include "runtime/Layout.h"
 
 namespace dv {
@@ -14,5 +16,11 @@ const WindowLayout& procedureLayout(std::string_view name);
 
 // The same completion of a layout read elsewhere (tests).
 WindowLayout completeLayout(WindowLayout layout);
+
+// The key a layout names in `table`; throws std::invalid_argument when it has none by that name.
+int layoutKey(const TableDef& table, const std::string& key);
+// The order a declared list starts in: its `order=`, else the key of its first column that
+// sorts; empty when it has neither.
+std::string listOrder(const ControlLayout& list);
 
 }  // namespace dv
