@@ -4,6 +4,7 @@
 #include <set>
 #include <string_view>
 
+#include "app/DemoCapture.h"
 #include "app/DemoCodeLists.h"
 #include "app/DemoExistingData.h"
 #include "app/DemoItems.h"
@@ -53,17 +54,29 @@ DemoTargets openTargets(DemoTables& tables) {
         tables.open(kFilledTables[9]), tables.open(kFilledTables[10])};
 }
 
-// Returns whether company 1 was already there and kept.
-bool fillTables(DemoTables& tables, const DemoTargets& t) {
-    const bool kept = addDemoCompanyRecord(tables, t.companies, t.accounts);
+struct FilledTables {
+    bool companyKept = false;              // company 1 was already there and kept
+    std::vector<DemoStockRow> countedShop;  // the stock rows the terminal capture counts
+};
+
+// The terminal's capture counts the first shop.
+std::uint16_t countedUnit() { return demoWarehouseUnits().front().code; }
+
+FilledTables fillTables(DemoTables& tables, const DemoTargets& t, std::size_t items) {
+    FilledTables filled;
+    filled.companyKept = addDemoCompanyRecord(tables, t.companies, t.accounts);
     addDemoTaxRates(tables, t.taxRates);
     addDemoUnitsOfMeasure(tables, t.unitsOfMeasure);
     addDemoGroups(tables, t.groups, t.subgroups);
     addDemoWarehouseUnits(tables, t.warehouseUnits);
     addDemoTransactionTypes(tables, t.transactionTypes);
     addDemoPartners(tables, t.partners);
-    addDemoItems(tables, t.items, t.stock);
-    return kept;
+    tables.keysOff(t.items);
+    tables.keysOff(t.stock);
+    filled.countedShop = addDemoItems(tables, t.items, t.stock, items, countedUnit());
+    tables.keysOn(t.items);
+    tables.keysOn(t.stock);
+    return filled;
 }
 
 std::string refusal(const fs::path& directory, const std::string& reason) {
@@ -129,7 +142,8 @@ void inTransaction(TableAccess& access, Work work) {
     }
 }
 
-void makeDemo(const fs::path& directory, DemoUndo& undo, DemoOutcome& outcome) {
+void makeDemo(const fs::path& directory, std::size_t items, DemoUndo& undo,
+              DemoOutcome& outcome) {
     SettingsManager settings;
     if (FileResult opened = settings.open(directory); !opened.ok())
         throw DemoFailure("datoteke z nastavitvami ni mogoče prebrati: " + opened.error);
@@ -153,9 +167,12 @@ void makeDemo(const fs::path& directory, DemoUndo& undo, DemoOutcome& outcome) {
     DemoTables tables(access, messages);
     const DemoTargets targets = openTargets(tables);
     inTransaction(access, [&] {
-        outcome.companyKept = fillTables(tables, targets);
+        const FilledTables filled = fillTables(tables, targets, items);
+        outcome.companyKept = filled.companyKept;
         makeFolder(demoCaptureFile(directory).parent_path(), undo);
         makeFolder(demoArchiveFolder(directory), undo);
+        undo.created(demoCaptureFile(directory));
+        writeDemoCapture(demoCaptureFile(directory), demoCaptureText(filled.countedShop));
         if (FileResult saved = file.save(settings.path()); !saved.ok())
             throw DemoFailure("datoteke z nastavitvami ni mogoče zapisati: " + saved.error);
     });
@@ -164,12 +181,17 @@ void makeDemo(const fs::path& directory, DemoUndo& undo, DemoOutcome& outcome) {
 
 }  // namespace
 
-DemoOutcome createDemoCompany(const fs::path& programDirectory) {
+DemoOutcome createDemoCompany(const fs::path& programDirectory, std::size_t items) {
     DemoOutcome outcome;
+    if (items == 0 || items > kMostDemoItems) {
+        outcome.error = "Demo podjetje ima lahko od 1 do " + std::to_string(kMostDemoItems) +
+                        " artiklov.";
+        return outcome;
+    }
     DemoUndo undo;
     bool refused = false;
     try {
-        makeDemo(programDirectory, undo, outcome);
+        makeDemo(programDirectory, items, undo, outcome);
         return outcome;
     } catch (const DemoRefusal& refusal) {
         outcome.error = refusal.what();

@@ -50,9 +50,11 @@ std::vector<SubgroupRef> allSubgroups() {
     return all;
 }
 
-// The n-th combination of a subgroup: product and size, then the brand.
+// The n-th combination of a subgroup: product and size, then the brand, then the series.
 DemoItemChoice nthOf(const SubgroupRef& ref, std::size_t n) {
-    DemoItemChoice item{ref.group, ref.subgroup, 0, 0, n / ref.sizes};
+    const std::size_t perSeries = ref.sizes * demoBrands().size();
+    DemoItemChoice item{ref.group, ref.subgroup, 0, 0, (n % perSeries) / ref.sizes,
+                        n / perSeries};
     std::size_t within = n % ref.sizes;
     const auto& products = demoGroups()[ref.group].subgroups[ref.subgroup].products;
     while (within >= products[item.product].sizes.size())
@@ -74,12 +76,16 @@ std::int64_t taxRateOf(std::uint16_t code) {
 
 class ItemWriter {
   public:
-    ItemWriter(DemoTables& tables, FileManager& items, FileManager& stock)
+    ItemWriter(DemoTables& tables, FileManager& items, FileManager& stock,
+               std::uint16_t countedUnit)
         : tables_(tables),
           items_(items),
           stock_(stock),
+          countedUnit_(countedUnit),
           random_(kSeed),
           nextArticle_(demoBrands().size(), 1) {}
+
+    std::vector<DemoStockRow> takeCountedRows() { return std::move(counted_); }
 
     void add(const DemoItemChoice& item) {
         const Decimal price = Decimal::fromUnits(
@@ -95,7 +101,11 @@ class ItemWriter {
     }
 
     std::string nextEan(std::size_t brand) {
-        char digits[16];
+        // Five digits of article number per maker: ten makers carry kMostDemoItems with room.
+        if (nextArticle_[brand] > 99999)
+            throw DemoFailure("proizvajalec " + std::string(demoBrands()[brand].name) +
+                              " nima več prostih črtnih kod");
+        char digits[24];
         std::snprintf(digits, sizeof digits, "383%.4s%05d", demoBrands()[brand].manufacturer.data(),
                       nextArticle_[brand]++);
         return ean13(digits);
@@ -172,12 +182,16 @@ class ItemWriter {
             ZALOGA.ZADNJANABCENA = price;
             ZALOGA.VREDNOSTZALOGE = demoStockValue(ZALOGA.ZALOGA, ZALOGA.ZADNJANABCENA);
             tables_.add(stock_);
+            if (unit.code == countedUnit_)
+                counted_.push_back({ZALOGA.EAN.str(), ZALOGA.ZALOGA, whole});
         }
     }
 
     DemoTables& tables_;
     FileManager& items_;
     FileManager& stock_;
+    std::uint16_t countedUnit_;
+    std::vector<DemoStockRow> counted_;
     std::mt19937 random_;
     std::vector<int> nextArticle_;
     std::map<std::pair<std::size_t, std::size_t>, int> nextCatalogue_;
@@ -188,33 +202,44 @@ class ItemWriter {
 
 std::vector<DemoItemChoice> chooseDemoItems(std::size_t count) {
     const std::vector<SubgroupRef> subgroups = allSubgroups();
-    const std::size_t brands = demoBrands().size();
     std::vector<DemoItemChoice> items;
-    for (std::size_t round = 0; items.size() < count; ++round) {
-        bool any = false;
+    items.reserve(count);
+    // Subgroups with fewer combinations start their next series sooner; every round still
+    // takes one item of each, so the groups stay mixed however many items are asked for.
+    for (std::size_t round = 0; items.size() < count && !subgroups.empty(); ++round)
         for (const SubgroupRef& ref : subgroups) {
-            if (round >= ref.sizes * brands || items.size() == count) continue;
+            if (items.size() == count) break;
             items.push_back(nthOf(ref, round));
-            any = true;
         }
-        if (!any) break;
-    }
     return items;
 }
 
 std::string demoItemName(const DemoItemChoice& item) {
     const DemoProduct& product = subgroupOf(item).products[item.product];
-    return std::string(product.name) + " " + std::string(demoBrands()[item.brand].name) + " " +
-           std::string(product.sizes[item.size]);
+    std::string name = std::string(product.name) + " " +
+                       std::string(demoBrands()[item.brand].name) + " " +
+                       std::string(product.sizes[item.size]);
+    if (item.series == 0) return name;
+    const std::span<const std::string_view> lines = demoProductLines();
+    const std::size_t line = (item.series - 1) % lines.size();
+    const std::size_t round = (item.series - 1) / lines.size();
+    std::string suffix = " " + std::string(lines[line]);
+    if (round > 0) suffix += " " + std::to_string(round + 1);
+    // The name is kept in the code page of the tables, where every letter is one character.
+    const std::size_t room = kDemoItemNameLength - utf8ToCp1250(suffix).size();
+    if (utf8ToCp1250(name).size() > room) name = cp1250ToUtf8(utf8ToCp1250(name).substr(0, room));
+    return name + suffix;
 }
 
 Decimal demoStockValue(const Decimal& quantity, const Decimal& price) {
     return (quantity * price).rounded(2);
 }
 
-void addDemoItems(DemoTables& tables, FileManager& items, FileManager& stock, std::size_t count) {
-    ItemWriter writer(tables, items, stock);
+std::vector<DemoStockRow> addDemoItems(DemoTables& tables, FileManager& items, FileManager& stock,
+                                       std::size_t count, std::uint16_t countedUnit) {
+    ItemWriter writer(tables, items, stock, countedUnit);
     for (const DemoItemChoice& item : chooseDemoItems(count)) writer.add(item);
+    return writer.takeCountedRows();
 }
 
 }  // namespace dv

@@ -321,6 +321,13 @@ const std::vector<DemoGroup>& demoGroups() {
     return groups;
 }
 
+std::span<const std::string_view> demoProductLines() {
+    static constexpr std::array<std::string_view, 12> kLines = {
+        "bio",   "eko",    "klasik", "plus",   "light", "extra",
+        "domači", "izbrani", "mini",   "maxi",   "družinski", "premium"};
+    return kLines;
+}
+
 std::span<const DemoBrand> demoBrands() {
     return kBrands;
 }

@@ -49,6 +49,9 @@ struct DemoTaxRate {
 
 const std::vector<DemoGroup>& demoGroups();
 std::span<const DemoBrand> demoBrands();
+// The product lines a maker brings out once every size of a product is in the catalogue:
+// "bio", "eko", ... added to the name of the later series.
+std::span<const std::string_view> demoProductLines();
 std::span<const DemoUnitOfMeasure> demoUnitsOfMeasure();
 std::span<const DemoTaxRate> demoTaxRates();
 

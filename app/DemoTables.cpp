@@ -90,6 +90,18 @@ bool DemoTables::exists(FileManager& file, std::string_view key) {
     return file.Fetch(index) == kLevelBenign;
 }
 
+void DemoTables::keysOff(FileManager& file) { switchKeys(file, false); }
+
+void DemoTables::keysOn(FileManager& file) { switchKeys(file, true); }
+
+void DemoTables::switchKeys(FileManager& file, bool on) {
+    use(file);
+    TableDriver& driver = *file.driver();
+    if (driver.send(on ? "KEYS=on" : "KEYS=off") != (on ? "on" : "off"))
+        throw DemoFailure("ključev tabele " + std::string(file.table().name) +
+                          " ni mogoče zgraditi: " + driver.lastError().text);
+}
+
 std::vector<DemoTableCount> DemoTables::counts() const {
     std::vector<DemoTableCount> counts;
     for (const Opened& table : opened_)

@@ -73,6 +73,11 @@ class DemoTables {
 
     std::vector<DemoTableCount> counts() const;
 
+    // For the large tables: their keys are dropped before the rows are added and built again
+    // from all of them after (keysOn throws when two rows have the same unique key).
+    void keysOff(FileManager& file);
+    void keysOn(FileManager& file);
+
   private:
     struct Opened {
         FileManager* file;
@@ -81,6 +86,7 @@ class DemoTables {
     };
     void attachDatabase(const FileManager& file);
     Opened& use(FileManager& file);
+    void switchKeys(FileManager& file, bool on);
 
     TableAccess& access_;
     DemoMessages& messages_;

@@ -15,7 +15,7 @@ int usage() {
         "  files              resolve and print the file of every table\n"
         "  dictionary --json  print the data dictionary as JSON\n"
         "  script FILE        run a UI script without a display\n"
-        "  demo               fill an empty program directory with a demo company\n",
+        "  demo [--items N]   fill an empty program directory with a demo company of N items\n",
         stderr);
     return 2;
 }

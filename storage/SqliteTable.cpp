@@ -369,7 +369,25 @@ std::string SqliteTable::send(std::string_view command) {
     }
     // Waiting for a locked database is governed by the busy timeout.
     if (equalsIgnoreCaseAscii(parsed.name, "Recover")) return std::string(parsed.value);
+    if (equalsIgnoreCaseAscii(parsed.name, "KEYS")) return switchKeys(parsed.value);
     return {};
+}
+
+// "KEYS=off" before a bulk load, "KEYS=on" after it (see dropTableKeys). Answers "off" or "on",
+// or "error" with the reason in lastError.
+std::string SqliteTable::switchKeys(std::string_view value) {
+    const bool on = equalsIgnoreCaseAscii(value, "on");
+    DriverError error;
+    DriverCode code = check(true);
+    if (code == DriverCode::Ok) code = locate(false, error);
+    if (code == DriverCode::Ok)
+        code = on ? buildTableKeys(db_, *sql_, error) : dropTableKeys(db_, *sql_, error);
+    cursor_.flush();
+    if (code != DriverCode::Ok) {
+        if (!error.text.empty()) (void)fail(error);
+        return "error";
+    }
+    return on ? "on" : "off";
 }
 
 DriverCode SqliteTable::stream() {

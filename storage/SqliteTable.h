@@ -65,6 +65,7 @@ class SqliteTable final : public TableDriver {
 
   private:
     DriverCode locate(bool create, DriverError& error);
+    std::string switchKeys(std::string_view value);
     DriverCode check(bool write);
     DriverCode checkKey(int key);
     DriverCode sqlFailure(int result, std::string_view action);

@@ -323,4 +323,12 @@ DriverCode rebuildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError
     return inTransaction(db, error, [&] { return rebuildIndexes(db, sql, error); });
 }
 
+DriverCode dropTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+    return inTransaction(db, error, [&] { return dropIndexes(db, sql, error); });
+}
+
+DriverCode buildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+    return inTransaction(db, error, [&] { return createIndexes(db, sql, error); });
+}
+
 }  // namespace dv

@@ -20,5 +20,11 @@ DriverCode checkTableStructure(SqliteDatabase& db, const TableSql& sql, bool wri
 DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverError& error);
 // Drops the indexes of the table and builds them again from its records.
 DriverCode rebuildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+// For loading many records into a table at once: drops its indexes, which are then built from
+// all records at the end (sorting once is far cheaper than keeping ten indexes in step with
+// every insert). Records added meanwhile are not checked for duplicate keys until the indexes
+// are built again; a duplicate then fails the build (DriverError).
+DriverCode dropTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+DriverCode buildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
 
 }  // namespace dv

@@ -67,6 +67,25 @@ TEST(DemoCommand, PrintsEachTableOnceAndRefusesASecondRunChangingNothing) {
     EXPECT_EQ(listing(folders.root()), files);
 }
 
+TEST(DemoCommand, ItemsOptionSetsTheCatalogueSizeAndRefusesAnythingElse) {
+    DemoFolders folders;
+    for (const char* bad : {"--items 0", "--items 200001", "--items 12x", "--items", "--stevilo 5"}) {
+        const fs::path program = folders.program("napacna");
+        const auto files = listing(folders.root());
+        const ProgramRun run = runProgram(program, std::string("demo ") + bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.output.find("usage: demo [--items N]"), std::string::npos) << run.output;
+        EXPECT_EQ(listing(folders.root()), files) << bad << " changed nothing";
+    }
+    const fs::path program = folders.program();
+    const ProgramRun run = runProgram(program, "demo --items 300");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(tableLines(run.output).at("ARTIKLI"), "300");
+    CompanyData data(program);
+    EXPECT_EQ(data.forEach("ARTIKLI"), 300);
+    EXPECT_TRUE(fs::is_regular_file(program / "terminal" / "INVASCII.txt"));
+}
+
 TEST(DemoCommand, AProgramSettingAloneRefusesTheDirectory) {
     DemoFolders folders;
     const fs::path program = folders.program();

@@ -5,6 +5,7 @@
 
 #include "DemoTestSupport.h"
 #include "app/CheckDigits.h"
+#include "app/DemoCapture.h"
 #include "app/DemoCompany.h"
 #include "app/DemoItems.h"
 #include "data/FieldValidation.h"
@@ -219,6 +220,54 @@ TEST_F(DemoCompanyContents, TerminalFoldersLieInsideTheProgramDirectory) {
     EXPECT_EQ(archive.back(), '/') << "archive names are appended to the folder directly";
     EXPECT_TRUE(fs::is_directory(archive));
     EXPECT_EQ(fs::path(archive).parent_path().parent_path(), directory());
+}
+
+// The capture file that the demo leaves for the terminal import: the heading line, then
+// "code;quantity" lines of the first shop's items, the weighed ones with a decimal comma.
+TEST_F(DemoCompanyContents, CaptureFileCountsTheStockOfTheFirstShop) {
+    const std::string capture = fileBytes(
+        data.settings().readText("TERMINAL", "MAPA IN IME DATOTEKE TERMINALA", ""));
+    ASSERT_FALSE(capture.empty());
+    std::set<std::string> items, firstShop;
+    data.forEach("ARTIKLI", [&] { items.insert(ARTIKLI.EAN.str()); });
+    data.forEach("ZALOGA", [&] {
+        if (ZALOGA.ENOTA == 1) firstShop.insert(ZALOGA.EAN.str());
+    });
+    std::map<std::string, int> scans;
+    std::size_t lines = 0, commas = 0, start = 0;
+    while (start < capture.size()) {
+        const std::size_t end = capture.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+        const std::string line = capture.substr(start, end - start);
+        start = end + 2;
+        if (lines++ == 0) {
+            EXPECT_EQ(line, "EAN;KOLICINA");
+            continue;
+        }
+        const std::size_t semicolon = line.find(';');
+        ASSERT_NE(semicolon, std::string::npos) << line;
+        const std::string code = line.substr(0, semicolon);
+        std::string quantity = line.substr(semicolon + 1);
+        commas += quantity.find(',') != std::string::npos ? 1 : 0;
+        for (char& c : quantity)
+            if (c == ',') c = '.';
+        const auto value = Decimal::parse(quantity);
+        ASSERT_TRUE(value) << line;
+        EXPECT_GE(value->sign(), 0) << line;
+        ++scans[code];
+        if (code == demoUnknownCode()) continue;
+        EXPECT_TRUE(firstShop.count(code)) << code << " is not stocked in the first shop";
+    }
+    EXPECT_EQ(scans[demoUnknownCode()], 1);
+    EXPECT_FALSE(items.count(demoUnknownCode()));
+    EXPECT_TRUE(isValidEan13(demoUnknownCode()));
+    std::size_t twice = 0;
+    for (const auto& [code, count] : scans) twice += count == 2 ? 1 : 0;
+    EXPECT_GT(twice, 0u) << "some items are scanned on two shelves";
+    EXPECT_GT(commas, 0u) << "weighed goods carry a decimal comma";
+    const std::size_t scanned = scans.size() - 1;
+    EXPECT_LT(scanned, firstShop.size()) << "some items are left for counting by hand";
+    EXPECT_GT(scanned * 10, firstShop.size() * 8);
 }
 
 TEST_F(DemoCompanyContents, CompanyRecordLiesInTheParentDirectory) {

@@ -40,13 +40,24 @@ TEST(DemoItems, CatalogueHasDistinctNamesFromEverySubgroup) {
     EXPECT_TRUE(c && s && z) << "the names show the Slovenian letters";
 }
 
-TEST(DemoItems, ChoiceEndsWhenEveryCombinationIsUsed) {
-    const std::vector<DemoItemChoice> items = chooseDemoItems(combinations() + 500);
-    EXPECT_EQ(items.size(), combinations());
-    std::set<std::string> names;
-    for (const DemoItemChoice& item : items) names.insert(demoItemName(item));
-    EXPECT_EQ(names.size(), items.size());
+TEST(DemoItems, LaterSeriesKeepEveryNameDistinctUpToTheLargestCatalogue) {
     EXPECT_EQ(chooseDemoItems(0).size(), 0u);
+    const std::vector<DemoItemChoice> items = chooseDemoItems(kMostDemoItems);
+    ASSERT_EQ(items.size(), kMostDemoItems);
+    ASSERT_LT(combinations(), kMostDemoItems) << "the largest catalogue needs later series";
+    std::set<std::string> names;
+    std::size_t later = 0;
+    for (const DemoItemChoice& item : items) {
+        const std::string name = demoItemName(item);
+        EXPECT_TRUE(names.insert(name).second) << "twice: " << name;
+        EXPECT_LE(utf8ToCp1250(name).size(), kDemoItemNameLength) << name;
+        later += item.series > 0 ? 1 : 0;
+    }
+    EXPECT_GT(later, kMostDemoItems / 2);
+    // The first items are those of the first series, in the same order as before.
+    const std::vector<DemoItemChoice> first = chooseDemoItems(kDemoItemCount);
+    for (std::size_t i = 0; i < first.size(); ++i)
+        ASSERT_EQ(demoItemName(first[i]), demoItemName(items[i])) << i;
 }
 
 TEST(DemoItems, WordListsFitTheirFields) {

@@ -101,6 +101,36 @@ TEST_F(SqliteStructure, IncompatibleOrNewerStructureIsRefusedAndLeftAlone) {
     EXPECT_EQ(raw.scalar("SELECT AMOUNT || NAME FROM PEOPLE"), "0Ana");
 }
 
+// A bulk load drops the keys and builds them from all records at the end; a duplicate unique
+// key added meanwhile fails the build, and the rollback of the load brings the keys back.
+TEST_F(SqliteStructure, KeysSwitchedOffForABulkLoadAreBuiltFromAllRecords) {
+    SqliteDatabase db;
+    auto table = openTable(db, peopleTable(), directory.path());
+    const auto indexes = [&] {
+        RawDatabase raw(directory / "dideroviv.db");
+        return raw.scalar("SELECT count(*) FROM sqlite_master WHERE type='index' AND "
+                          "tbl_name='PEOPLE' AND sql IS NOT NULL");
+    };
+    const std::string all = indexes();
+    ASSERT_NE(all, "0");
+    ASSERT_EQ(table->send("KEYS=off"), "off") << table->lastError().text;
+    EXPECT_EQ(indexes(), "0");
+    addAll(*table, {person("A", "Bor", 2), person("B", "Ana", 1)});
+    ASSERT_EQ(table->send("KEYS=on"), "on") << table->lastError().text;
+    EXPECT_EQ(indexes(), all);
+    EXPECT_EQ(codesInOrder(*table, NameKey), (std::vector<std::string>{"B", "A"}));
+
+    ASSERT_EQ(table->beginTransaction(), DriverCode::Ok);
+    ASSERT_EQ(table->send("KEYS=off"), "off");
+    addAll(*table, {person("A", "Cene", 3)});
+    EXPECT_EQ(table->send("KEYS=on"), "error");
+    EXPECT_NE(table->lastError().text.find("cannot be built"), std::string::npos)
+        << table->lastError().text;
+    ASSERT_EQ(table->rollback(), DriverCode::Ok);
+    EXPECT_EQ(indexes(), all);
+    EXPECT_EQ(codesInOrder(*table, CodeKey), (std::vector<std::string>{"A", "B"}));
+}
+
 TEST_F(SqliteStructure, MissingKeyIsReportedAndRebuilt) {
     makeVersionOne({person("A", "Bor"), person("B", "Ana")});
     {
