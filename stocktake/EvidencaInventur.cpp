@@ -9,6 +9,7 @@
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "stocktake/StocktakeRegister.h"
+#include "stocktake/StocktakeSelection.h"
 #include "storage/ViewFields.h"
 
 namespace dv {
@@ -52,6 +53,12 @@ class EvidencaInventur final : public BrowseProcedure {
     }
 
   protected:
+    // The register opens on the last chosen stocktake, as the stocktake lists of the steps do.
+    void DefineList() override {
+        BrowseProcedure::DefineList();
+        preselectLastStocktake(list(), file(), request());
+    }
+
     void ShowHighlighted() override {
         const bool numbered = highlightedNumber() != 0;
         window()->control(kPrepare).setEnabled(numbered);
@@ -67,10 +74,13 @@ class EvidencaInventur final : public BrowseProcedure {
             readFieldValue(table, table.findField("StevInventure"), record).toNumber().unitsAt(0));
     }
 
-    // The highlighted stocktake in the INVENTUR buffer; false when there is none.
+    // The highlighted stocktake in the INVENTUR buffer, remembered as the last chosen; false
+    // when there is none.
     bool loadHighlighted() {
         if (highlightedNumber() == 0) return false;
         list().LoadHighlighted();
+        rememberChosenStocktake(
+            {INVENTUR.StevInventure, INVENTUR.Enota, INVENTUR.VRSTAPRODAJE.str()});
         return true;
     }
 
