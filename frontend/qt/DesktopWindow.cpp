@@ -15,6 +15,7 @@
 #include "frontend/qt/QtFrontEnd.h"
 #include "frontend/qt/QtText.h"
 #include "frontend/qt/ResourcePictures.h"
+#include "frontend/qt/WindowMenu.h"
 #include "runtime/Window.h"
 #include "runtime/WindowDesktop.h"
 #include "runtime/WindowInput.h"
@@ -273,6 +274,7 @@ void DesktopWindow::showFrame(Window* frame) {
     frameWidgets_ = std::make_unique<ControlWidgets>(
         *frame, *frameHost_, [this] { synchronise(); }, WindowChrome{menuBar(), toolBar_});
     toolBar_->setVisible(!toolBar_->actions().isEmpty());
+    if (!menuBar()->actions().isEmpty()) addWindowMenu(*menuBar(), *area_);
     const WindowLayout& layout = frame->layout();
     if (!layout.font.empty()) {
         QFont font = this->font();

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -76,7 +77,8 @@ TEST_F(DesktopFrame, TheFrameShowsItsCaptionMenusAndToolbarWithTips) {
     EXPECT_EQ(desktop->windowTitle(), QString("    DIDEROVIV "));
     EXPECT_EQ(texts(desktop->menuBar()->actions()),
               QStringList({"&Datoteka", "&Šifranti", "&DIDEROVIV",
-                           "&Zajem s terminalov - zajem ASCII", "&Servisne funkcije", "P&omoč"}));
+                           "&Zajem s terminalov - zajem ASCII", "&Servisne funkcije", "O&kna",
+                           "P&omoč"}));
     EXPECT_NE(menuItem(*desktop->menuBar(), "&Datoteka", "Nastavitev tiskalnika ..."), nullptr);
     EXPECT_NE(menuItem(*desktop->menuBar(), "&DIDEROVIV",
                        "5. Izpis dokumentov inventure (manjki in viški)"),
@@ -121,6 +123,48 @@ TEST_F(DesktopFrame, MenuItemsAndToolbarButtonsReachTheFrameAndFollowItsState) {
     settle();
     EXPECT_TRUE(desktop->finished());
     EXPECT_EQ(finishedCalls, 1);
+}
+
+// The window menu lays the open windows side by side or in a cascade and lists them, the active
+// one checked; choosing one brings it to the front, for the program's model as well.
+TEST_F(DesktopFrame, TheWindowMenuArrangesAndListsTheOpenWindows) {
+    startFrame();
+    QAction* tile = menuItem(*desktop->menuBar(), "O&kna", "Razporedi &drugo ob drugem");
+    ASSERT_NE(tile, nullptr);
+    EXPECT_FALSE(tile->isEnabled()) << "nothing to arrange yet";
+    start("Trmast", [] { return reluctantProcedure(); });
+    start("Trmast", [] { return reluctantProcedure(); });
+    const QList<QMdiSubWindow*> subs = desktop->area().subWindowList();
+    ASSERT_EQ(subs.size(), 2);
+
+    QMenu* menu = nullptr;
+    for (QAction* top : desktop->menuBar()->actions())
+        if (top->text() == "O&kna") menu = top->menu();
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    const QStringList entries = texts(menu->actions());
+    ASSERT_EQ(entries.size(), 4) << entries.join(",").toStdString();
+    EXPECT_EQ(entries[2], QString("&1 Trmasto okno"));
+    EXPECT_EQ(entries[3], QString("&2 Trmasto okno"));
+
+    menuItem(*desktop->menuBar(), "O&kna", "Razporedi &drugo ob drugem")->trigger();
+    settle();
+    EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry())) << "side by side";
+    menuItem(*desktop->menuBar(), "O&kna", "Razporedi &kaskadno")->trigger();
+    settle();
+    EXPECT_NE(subs[0]->geometry().topLeft(), subs[1]->geometry().topLeft());
+    EXPECT_TRUE(subs[0]->geometry().intersects(subs[1]->geometry())) << "one over the other";
+
+    QMdiSubWindow* other = desktop->area().activeSubWindow() == subs[0] ? subs[1] : subs[0];
+    emit menu->aboutToShow();
+    const int otherEntry = other == subs[0] ? 2 : 3;
+    EXPECT_FALSE(menu->actions()[otherEntry + 1]->isChecked());  // the separator counts too
+    menu->actions()[otherEntry + 1]->trigger();
+    settle();
+    EXPECT_EQ(desktop->area().activeSubWindow(), other);
+    const Window* focused = scheduler.desktop().focused();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(desktop->subWindowOf(*focused), other);
 }
 
 TEST_F(DesktopFrame, ClosingTheMainWindowClosesTheFrameAndThenEveryWindow) {
