@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes docs/screenshots/units.png: the demo company in a fresh folder, the desktop program on a
-# virtual display (Xvfb) with the warehouse units list and one unit's form open.
+# Takes the pictures in docs/screenshots (the README's and the user guide's): the demo company in a
+# fresh folder, the first steps of a stocktake taken by docs/screenshots/stocktake.script, then
+# the desktop program on a virtual display (Xvfb) driven through docs/screenshots/shots.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,6 +16,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/podjetje" docs/screenshots
 build/dideroviv --dir "$work/podjetje" demo >/dev/null
 cd "$work/podjetje"
+"$root/build/dideroviv" --dir "$work/podjetje" script "$root/docs/screenshots/stocktake.script"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-  "$root/build/desktop_screenshot" "$work/podjetje" "$root/docs/screenshots/units.png"
-echo "docs/screenshots/units.png"
+  "$root/build/desktop_screenshot" "$work/podjetje" "$root/docs/screenshots/shots.txt" \
+  "$root/docs/screenshots"

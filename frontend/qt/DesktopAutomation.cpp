@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QAbstractItemView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QTimer>
@@ -63,6 +65,22 @@ bool pressToolbarButton(const std::string& text) {
     return false;
 }
 
+bool chooseMenuItem(const std::string& menu, const std::string& item) {
+    QMainWindow* frame = shownFrame();
+    if (frame == nullptr || frame->menuBar() == nullptr) return false;
+    const QString menuText = QString::fromStdString(menu);
+    const QString itemText = QString::fromStdString(item);
+    for (QAction* top : frame->menuBar()->actions()) {
+        if (top->text() != menuText || top->menu() == nullptr) continue;
+        for (QAction* action : top->menu()->actions())
+            if (action->text() == itemText && action->isEnabled()) {
+                action->trigger();
+                return true;
+            }
+    }
+    return false;
+}
+
 bool desktopWindowOpen(const std::string& caption) {
     return subWindow(caption) != nullptr;
 }
@@ -77,6 +95,26 @@ bool pressWindowButton(const std::string& caption, const std::string& text) {
             return true;
         }
     return false;
+}
+
+bool selectListRow(const std::string& caption, int row) {
+    QMdiSubWindow* window = subWindow(caption);
+    if (window == nullptr) return false;
+    const QList<QAbstractItemView*> lists = window->findChildren<QAbstractItemView*>();
+    if (lists.isEmpty() || lists.front()->model() == nullptr) return false;
+    QAbstractItemView& list = *lists.front();
+    const QModelIndex index = list.model()->index(row - 1, 0);
+    if (!index.isValid()) return false;
+    list.setFocus();
+    list.setCurrentIndex(index);
+    return true;
+}
+
+bool closeDesktopWindow(const std::string& caption) {
+    QMdiSubWindow* window = subWindow(caption);
+    if (window == nullptr) return false;
+    window->close();
+    return true;
 }
 
 bool saveFramePicture(const std::string& path) {
