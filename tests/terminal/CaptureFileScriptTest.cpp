@@ -97,6 +97,18 @@ close
     EXPECT_EQ(readCapture(), "3830001;5\r\n");
 }
 
+// The capture file's list marks no rows: a Ctrl+click is refused, and Space is no mark.
+TEST_F(CaptureFileScript, TheCaptureListMarksNoRows) {
+    writeCapture("3830001;5\r\n");
+    run(std::string("start BrowseINVASCII\n") + kList + R"(focus ?Seznam
+key Space
+expect ?Seznam marked ""
+)");
+    const auto failure = runner->run(parseScript("mark ?Seznam 1\n"));
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->report().find("does not mark rows"), std::string::npos) << failure->report();
+}
+
 // The program ends while the form of a new line is open (the form keeps its table through a
 // relation keeper of its own, which must outlive the release of the table): nothing is
 // written and nothing crashes.
