@@ -41,7 +41,7 @@ struct Event {
     std::string detail;        // why input was rejected
     std::uint64_t serial = 0;  // order of posting within the window
     int column = 0;            // the column (from 1) of a HeaderPressed event
-    int row = 0;               // the row (from 1) of a RowMenu or MarkRow event; 0 below the last row
+    int row = 0;               // the row (from 1) of RowMenu and MarkRow; 0 below the last row
 
     bool isWindowEvent() const { return control == 0; }
 };

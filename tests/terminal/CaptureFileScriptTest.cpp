@@ -17,7 +17,9 @@ TEST_F(CaptureFileScript, AddChangeAndDeleteKeepTheOtherLinesAndTheCodePage) {
     const std::string header = "EAN;KOLICINA\n";
     const std::string first = "3830001;5\n";
     const std::string second = "\"3830002\";\"3\"\n";
-    const std::string third = "\xC8" "EBULA;1,5\n";
+    const std::string third =
+        "\xC8"
+        "EBULA;1,5\n";
     const std::string fourth = "3830004;  7\n";
     writeCapture(header + first + second + third + fourth);
     run(std::string("start BrowseINVASCII\n") + kList + R"(expect ?Zavihki text "Po zapisih"
@@ -28,14 +30,16 @@ window "Adding a INVASCI Record"
 type ?INVASCI:EANKODA "3830009 Č"
 type ?INVASCI:KOLICINA "2,5"
 press ?OK
-)" + kList + R"(expect ?Seznam rows 6
+)" + kList +
+        R"(expect ?Seznam rows 6
 row ?Seznam 3
 press ?Spremeni
 window "Changing a INVASCI Record"
 expect ?INVASCI:EANKODA text "3830002"
 type ?INVASCI:KOLICINA "4"
 press ?OK
-)" + kList + R"(expect ?Seznam text "3830002|4"
+)" + kList +
+        R"(expect ?Seznam text "3830002|4"
 row ?Seznam 5
 expect ?Seznam text "3830004|  7"
 press ?Brisi
@@ -44,8 +48,8 @@ answer Yes
 expect ?Seznam rows 5
 close
 )");
-    EXPECT_EQ(readCapture(), header + first + "\"3830002\";\"4\"\n" + third +
-                                 "\"3830009 \xC8\";\"2,5\"\n");
+    EXPECT_EQ(readCapture(),
+              header + first + "\"3830002\";\"4\"\n" + third + "\"3830009 \xC8\";\"2,5\"\n");
 }
 
 // A line added to a file in UTF-8 with CR LF ends reads back through the text table as a
@@ -80,7 +84,8 @@ expect ?INVASCI:EANKODA focused
 press ?Cancel
 message "Save Record" "Do you want to save the changes to this record?"
 answer No
-)" + kList + R"(expect ?Seznam rows 1
+)" + kList +
+        R"(expect ?Seznam rows 1
 row ?Seznam 1
 press ?Spremeni
 type ?INVASCI:EANKODA ""
@@ -91,7 +96,8 @@ window "Changing a INVASCI Record"
 press ?Cancel
 message "Save Record" "Do you want to save the changes to this record?"
 answer No
-)" + kList + R"(expect ?Seznam text "3830001|5"
+)" + kList +
+        R"(expect ?Seznam text "3830001|5"
 close
 )");
     EXPECT_EQ(readCapture(), "3830001;5\r\n");

@@ -17,8 +17,8 @@ class CaptureReviewFixture : public FormScriptFixture {
   protected:
     CaptureReviewFixture() {
         clearProgramGlobals();
-        for (const char* name : {"BrowseINVASCII", "UpdateINVASCI", "BrowseINVTPS",
-                                 "IzpisiINVTPSizbrane", "Main"})
+        for (const char* name :
+             {"BrowseINVASCII", "UpdateINVASCI", "BrowseINVTPS", "IzpisiINVTPSizbrane", "Main"})
             procedures.add(name, procedureByName(name));
     }
 

@@ -80,9 +80,8 @@ class CaptureReview : public test::CaptureReviewFixture {
             std::map<PageLength, std::vector<const PageText*>> rows;
             for (const PageText& text : page.texts) rows[text.y].push_back(&text);
             for (auto& [y, texts] : rows) {
-                if (std::none_of(texts.begin(), texts.end(), [](const PageText* t) {
-                        return t->name == "INVTPS:EANKODA";
-                    }))
+                if (std::none_of(texts.begin(), texts.end(),
+                                 [](const PageText* t) { return t->name == "INVTPS:EANKODA"; }))
                     continue;
                 std::sort(texts.begin(), texts.end(),
                           [](const PageText* a, const PageText* b) { return a->x < b->x; });
@@ -131,12 +130,11 @@ preview close
         R"(expect ?Seznam marked "2 3 4"
 expect ?Seznam text "3|8|3|M|0|9999||4,00|15.3.2024|8:05:30|0"
 )");
-    EXPECT_EQ(detailLines(),
-              (std::vector<std::string>{
-                  "7|1|3830001|Mleko 3,5 %|3,00|15.3.2024|8:05:30|2",
-                  "7|2|3830002|Kruh|1,50|15.3.2024|8:05:30|1",
-                  "7|1|3830002|Kruh|2,00|15.3.2024|8:05:30|1",
-              }));
+    EXPECT_EQ(detailLines(), (std::vector<std::string>{
+                                 "7|1|3830001|Mleko 3,5 %|3,00|15.3.2024|8:05:30|2",
+                                 "7|2|3830002|Kruh|1,50|15.3.2024|8:05:30|1",
+                                 "7|1|3830002|Kruh|2,00|15.3.2024|8:05:30|1",
+                             }));
 }
 
 // Each row shows its item's name, read by the first 13 characters of the code: a code no item
