@@ -52,6 +52,7 @@ void BrowseList::SetUp(BrowseHost& host, ViewManager& view, std::string_view lis
     list_ = &host.window().control(listControl);
     page_ = std::make_unique<BrowsePage>(view, [this] { return cells(); });
     alertListKeys(list());
+    if (marksRows()) list().alert(keys::kCtrl + keys::Letter('A'));
 }
 
 Control& BrowseList::list() const {
@@ -198,6 +199,7 @@ void BrowseList::show(int index) {
     }
     Control& shown = list();
     shown.setRows(std::move(rows));
+    showMarks();
     shown.highlight(page_->empty() ? 0 : std::clamp(index, 0, page_->size() - 1) + 1);
     currentChoice_ = shown.highlighted();
     if (page_->empty()) {
@@ -351,6 +353,9 @@ EventResult BrowseList::TakeEvent(const Event& event) {
             case EventKind::RowMenu:
                 OnRightClick(event.row);
                 break;
+            case EventKind::MarkRow:
+                ToggleMark(event.row);
+                break;
             case EventKind::Accepted:
                 // A double click: Select when selecting, else Change.
                 if (!page_->empty()) press(selecting() ? controls_.select : controls_.change);
@@ -381,6 +386,8 @@ EventResult BrowseList::TakeEvent(const Event& event) {
             AskRecord(ReqView);
         } else if (is(controls_.select)) {
             if (!page_->empty()) host_->finish(RespCompleted);
+        } else if (is(controls_.markAll)) {
+            MarkAll();
         } else if (is(controls_.print)) {
             if (print_ && !page_->empty()) print_();
         } else if (is(current().locator.control()) &&

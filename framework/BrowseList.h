@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,6 +41,7 @@ struct BrowseControls {
     std::string print;    // PRINTCONTROL
     std::string query;    // QUERYCONTROL
     std::string toolbox;  // TOOLCONTROL
+    std::string markAll;  // marks every row of a list that marks rows
 };
 
 struct BrowseOptions {
@@ -99,6 +101,12 @@ class BrowseListExtension {
 // The list control receives the keys it acts on as alerted keys: Insert, Delete, Ctrl+Enter,
 // Shift+Enter, Backspace and the keys that type (letters, digits, Space) for the locator. A
 // double click is the list's Accepted event (Enter on the list does the same).
+//
+// A list whose layout says `multiple` marks rows: Space or a Ctrl+click (MarkRow) marks the
+// row or takes its mark away, Ctrl+A and the markAll button mark every row of the view. The
+// marks belong to the records, not to the screen rows: they stay while the list scrolls, is
+// sorted again or narrowed by a query, and the procedure reads the marked records from the
+// list (marked()).
 class BrowseList final : public WindowComponent {
   public:
     BrowseList();
@@ -173,6 +181,17 @@ class BrowseList final : public WindowComponent {
     void OnRightClick(int row);
     std::vector<PopupItem> PopupItems() const;
     void SyncButtons();
+    // ---- marking (a list whose layout says `multiple`)
+    bool marksRows() const;
+    // Whether page row `choice` (from 1) is marked; marks it or takes its mark away.
+    bool isMarked(int choice) const;
+    void ToggleMark(int choice);
+    // Marks every record of the view (as its order, range, filters and query give it).
+    void MarkAll();
+    void ClearMarks();
+    // The marked records as last read (the table's record layout), by the row each is stored
+    // at.
+    const std::map<std::int64_t, std::vector<unsigned char>>& marked() const { return marked_; }
     // The window closes with `response`.
     void OnClose(Response response);
     // Whether a watched field or the range's values changed since the last refresh.
@@ -215,6 +234,7 @@ class BrowseList final : public WindowComponent {
     bool navigate(std::int32_t request);
     bool moveHighlight(int index);
     void keepSelection(Response response);
+    void showMarks();
     ExpressionValue freeValue(const std::vector<unsigned char>& record) const;
     std::vector<std::string> watchedValues() const;
 
@@ -237,6 +257,7 @@ class BrowseList final : public WindowComponent {
     int currentChoice_ = 0;
     std::string appliedFilter_;
     bool filterApplied_ = false;
+    std::map<std::int64_t, std::vector<unsigned char>> marked_;
     SnapshotHandle callerRecord_ = 0;
     bool inited_ = false;
 };

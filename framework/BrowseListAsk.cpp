@@ -51,7 +51,10 @@ void BrowseList::afterForm(Request request, Response response, const DriverPosit
         fillAt(view_->PositionOfBuffer());
         return;
     }
-    if (completed && request == ReqDelete) page_->remove(currentChoice_ - 1);
+    if (completed && request == ReqDelete && currentChoice_ > 0) {
+        marked_.erase(page_->rows()[static_cast<std::size_t>(currentChoice_ - 1)].row);
+        page_->remove(currentChoice_ - 1);
+    }
     if (before.row != 0 || !before.values.empty())
         fillAt(before);
     else

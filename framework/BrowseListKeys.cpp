@@ -11,6 +11,15 @@ namespace dv {
 
 void BrowseList::OnListKey(KeyCode key) {
     const bool rows = !page_->empty();
+    // In a list that marks rows, Space marks the highlighted row instead of typing a blank.
+    if (marksRows() && key == keys::Space) {
+        if (rows) ToggleMark(currentChoice_);
+        return;
+    }
+    if (marksRows() && key == keys::kCtrl + keys::Letter('A')) {
+        MarkAll();
+        return;
+    }
     switch (key) {
         case keys::Insert:
             press(controls_.insert);

@@ -33,6 +33,7 @@ constexpr std::string_view kViewButton = "?Poglej";
 constexpr std::string_view kSelectButton = "?Izberi";
 constexpr std::string_view kPrintButtons[] = {"?Izpis", "?Tiskaj"};
 constexpr std::string_view kCloseButton = "?Zapri";
+constexpr std::string_view kMarkAllButton = "?IzberiVse";
 
 const ControlLayout& mainListOf(const WindowLayout& layout) {
     const ControlLayout* list = layout.find(kMainList);
@@ -135,6 +136,7 @@ void BrowseProcedure::DefineList() {
     controls.remove = ifDeclared(layout(), kDeleteButton);
     controls.view = ifDeclared(layout(), kViewButton);
     controls.select = ifDeclared(layout(), kSelectButton);
+    controls.markAll = ifDeclared(layout(), kMarkAllButton);
     list_.SetControls(std::move(controls));
     list_.options().selectWholeRecord = true;
     if (!binding.form.empty()) SetForm(binding.form);

@@ -30,7 +30,8 @@ namespace dv {
 // Its first order is `order=` or else the key of the first column that sorts; `filter=` narrows
 // every order. The buttons take their roles from their names: ?Dodaj, ?Spremeni, ?Brisi and
 // ?Poglej call the form with ReqInsert, ReqChange, ReqDelete and ReqView, ?Izberi selects,
-// ?Izpis or ?Tiskaj calls the print procedure, ?Zapri closes the window. A list window with more
+// ?Izpis or ?Tiskaj calls the print procedure, ?Zapri closes the window, and in a list that marks
+// rows (`multiple` on its line) ?IzberiVse marks every row. A list window with more
 // to say derives from the class, adds in DefineList what the layout cannot say (after the
 // layout's part, BrowseProcedure::DefineList) and overrides the hooks below.
 //

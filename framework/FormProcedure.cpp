@@ -40,7 +40,11 @@ FormProcedure::FormProcedure(std::string name)
     bindFromLayout();
 }
 
-FormProcedure::~FormProcedure() = default;
+// The form's own relation keeper is the primary table's until the window's end has given its
+// table back: a form ended early (the program shut down under it) releases it here.
+FormProcedure::~FormProcedure() {
+    ReleaseUnlessEnded();
+}
 
 void FormProcedure::bindFromLayout() {
     const WindowLayout& declared = layout();

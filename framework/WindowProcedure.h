@@ -183,6 +183,12 @@ class WindowProcedure {
     Control* controlAt(int number) const;
     // Whether the buffer differs from the snapshot taken when the record was prepared.
     bool recordChanged() const;
+    // Gives back what a procedure that never reached its end holds (as the destructor does). A
+    // derived procedure that owns what the release uses (its own relation keeper) calls it in
+    // its destructor, before its members are gone.
+    void ReleaseUnlessEnded() {
+        if (!dead_) releaseAtEnd(false);
+    }
 
   private:
     struct CallButton {

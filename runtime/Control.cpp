@@ -102,7 +102,18 @@ void Control::chooseTab(Control& tab) {
 
 void Control::setRows(std::vector<ListRow> rows) {
     rows_ = std::move(rows);
+    marks_.assign(rows_.size(), false);
     highlight(highlighted_);
+}
+
+bool Control::marked(int row) const {
+    return row >= 1 && row <= static_cast<int>(marks_.size()) &&
+           marks_[static_cast<std::size_t>(row - 1)];
+}
+
+void Control::setMarks(std::vector<bool> marks) {
+    marks.resize(rows_.size(), false);
+    marks_ = std::move(marks);
 }
 
 ListRow& Control::row(int number) {

@@ -118,6 +118,11 @@ class Control {
     int highlighted() const { return highlighted_; }
     // Highlights a row; out-of-range numbers are brought into range (0 when there are none).
     void highlight(int row);
+    // A list that marks rows (its layout says `multiple`): which of the rows shown are marked.
+    // New rows come unmarked; the procedure marks them.
+    bool marked(int row) const;
+    const std::vector<bool>& marks() const { return marks_; }
+    void setMarks(std::vector<bool> marks);
 
     // Why the value does not fit the picture, in the user's language; empty when it fits or
     // there is no picture.
@@ -155,6 +160,7 @@ class Control {
     std::vector<KeyCode> alerts_;
     std::string radioValue_;
     std::vector<ListRow> rows_;
+    std::vector<bool> marks_;
     int highlighted_ = 0;
 };
 

@@ -50,6 +50,7 @@ struct ControlLayout {
     bool skip = false;                 // Tab passes it over
     bool isDefault = false;            // the button that Enter presses
     bool paged = false;                // a list whose rows are a page: the procedure scrolls it
+    bool multiple = false;             // a list whose rows can be marked (multiple selection)
     bool link = false;                 // a string that is pressed as a button is (a web link)
     std::string value;                 // a radio: the value it gives its option group
     std::string trueValue = "1";       // a check box: its value when checked

@@ -30,6 +30,8 @@ std::string_view eventKindName(EventKind kind) {
             return "HeaderPressed";
         case EventKind::RowMenu:
             return "RowMenu";
+        case EventKind::MarkRow:
+            return "MarkRow";
         case EventKind::OpenWindow:
             return "OpenWindow";
         case EventKind::CloseWindow:

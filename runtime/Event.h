@@ -24,6 +24,7 @@ enum class EventKind {
     ScrollBottom,
     HeaderPressed,  // the heading of a list's column was clicked (see Event::column)
     RowMenu,        // the right mouse button was clicked on a list (see Event::row)
+    MarkRow,        // a row of a list that marks rows was marked or unmarked (see Event::row)
     // Window events.
     OpenWindow,   // the window has opened (the first event it receives)
     CloseWindow,  // the window is asked to close (close box, Esc, the program's own request)
@@ -40,7 +41,7 @@ struct Event {
     std::string detail;        // why input was rejected
     std::uint64_t serial = 0;  // order of posting within the window
     int column = 0;            // the column (from 1) of a HeaderPressed event
-    int row = 0;               // the row (from 1) of a RowMenu event; 0 below the last row
+    int row = 0;               // the row (from 1) of RowMenu and MarkRow; 0 below the last row
 
     bool isWindowEvent() const { return control == 0; }
 };

@@ -18,7 +18,8 @@ namespace {
 //
 // The window line comes first and is not indented; every other line is indented with blanks,
 // and a line indented deeper than the one before it lies inside that control. Attributes are
-// flags (required, disabled, hidden, readonly, skip, default, paged, a string's link) or
+// flags (required, disabled, hidden, readonly, skip, default, paged, a list's multiple, a
+// string's link) or
 // NAME=VALUE (tip, msg, help for both tip and msg, label, picture, value, true, false, from,
 // icon, fg, bg; a link's hover colour; a button's key and call; a list's table, order, filter,
 // locator, query, form and print; an option's radios=rule).
@@ -151,6 +152,8 @@ class Parser final : public LayoutReader {
                 declared.isDefault = true;
             else if (key == "paged" && t == ControlType::List)
                 declared.paged = true;
+            else if (key == "multiple" && t == ControlType::List)
+                declared.multiple = true;
             else if (key == "link" && t == ControlType::String)
                 declared.link = true;
             else

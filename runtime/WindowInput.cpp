@@ -254,6 +254,18 @@ InputResult highlightRow(Window& window, Control& list, int row) {
     return {};
 }
 
+InputResult markRow(Window& window, Control& list, int row) {
+    if (list.type() == ControlType::List && !list.declared().multiple)
+        return refused(list, "does not mark rows");
+    if (InputResult why = highlightRow(window, list, row); !why.ok()) return why;
+    Event event;
+    event.kind = EventKind::MarkRow;
+    event.control = list.number();
+    event.row = row;
+    window.post(std::move(event));
+    return {};
+}
+
 InputResult pressColumnHeader(Window& window, Control& list, int column) {
     if (list.type() != ControlType::List) return refused(list, "is not a list");
     if (InputResult why = checkUsable(list); !why.ok()) return why;

@@ -45,6 +45,11 @@ InputResult pressControl(Window& window, Control& control);
 // NewSelection.
 InputResult highlightRow(Window& window, Control& list, int row);
 
+// Ctrl+click on row `row` (from 1) of a list whose layout lets it mark rows: the row is
+// highlighted as by highlightRow, and the list receives MarkRow with the row, which marks it or
+// takes its mark away.
+InputResult markRow(Window& window, Control& list, int row);
+
 // Clicks the heading of column `column` (from 1) of a list: the list receives HeaderPressed
 // with the column. The focus does not move, as a click on a heading leaves it where it was.
 InputResult pressColumnHeader(Window& window, Control& list, int column);

@@ -55,7 +55,9 @@ std::string checkExpect(const Arguments& args) {
             return "expected: expect REF cell ROW COLUMN \"VALUE\"";
         return {};
     }
-    return "expect checks text, enabled, disabled, visible, hidden, focused, rows or cell, not '" +
+    if (what == "marked") return needs(args, 3, "expect REF marked \"ROWS\"");
+    return "expect checks text, enabled, disabled, visible, hidden, focused, rows, cell or "
+           "marked, not '" +
            what + "'";
 }
 
@@ -123,6 +125,13 @@ const std::map<std::string, Check, std::less<>>& commandChecks() {
              auto why = needs(a, 2, "header REF N");
              if (why.empty()) why = needsReference(a, 0);
              if (why.empty() && !isPositive(a[1].text)) why = "column numbers start at 1";
+             return why;
+         }},
+        {"mark",
+         [](const Arguments& a) {
+             auto why = needs(a, 2, "mark REF N");
+             if (why.empty()) why = needsReference(a, 0);
+             if (why.empty() && !isPositive(a[1].text)) why = "row numbers start at 1";
              return why;
          }},
         {"right-click",

@@ -107,6 +107,7 @@ ScriptRunner::Outcome ScriptRunner::execute(const ScriptLine& line) {
         {"row", &ScriptRunner::row},
         {"header", &ScriptRunner::header},
         {"right-click", &ScriptRunner::rightClick},
+        {"mark", &ScriptRunner::mark},
         {"close", &ScriptRunner::close},
         {"message", &ScriptRunner::message},
         {"message-contains", &ScriptRunner::messageContains},
@@ -301,6 +302,15 @@ ScriptRunner::Outcome ScriptRunner::header(const ScriptLine& line) {
     return settle();
 }
 
+ScriptRunner::Outcome ScriptRunner::mark(const ScriptLine& line) {
+    Target target;
+    if (Outcome outcome = findTarget(line.arguments[0], target)) return outcome;
+    const int number = std::stoi(line.arguments[1].text);
+    if (InputResult r = markRow(*target.window, *target.control, number); !r.ok())
+        return Mismatch{"to mark row " + line.arguments[1].text, r.refusal};
+    return settle();
+}
+
 ScriptRunner::Outcome ScriptRunner::rightClick(const ScriptLine& line) {
     Target target;
     if (Outcome outcome = findTarget(line.arguments[0], target)) return outcome;
@@ -375,6 +385,17 @@ ScriptRunner::Outcome ScriptRunner::expect(const ScriptLine& line) {
         const std::string& shown = cells[static_cast<std::size_t>(c - 1)].text;
         if (shown != wanted)
             return Mismatch{where + " " + scriptQuoted(wanted), where + " " + scriptQuoted(shown)};
+        return std::nullopt;
+    }
+    if (what == "marked") {
+        if (control.type() != ControlType::List) return Mismatch{"a list", name + " is not one"};
+        std::string shown;
+        for (int r = 1; r <= control.rowCount(); ++r)
+            if (control.marked(r)) shown += (shown.empty() ? "" : " ") + std::to_string(r);
+        const std::string& wanted = line.arguments[2].text;
+        if (shown != wanted)
+            return Mismatch{name + " marked " + scriptQuoted(wanted),
+                            name + " marked " + scriptQuoted(shown)};
         return std::nullopt;
     }
     bool holds = false;

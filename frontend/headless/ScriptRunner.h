@@ -97,6 +97,7 @@ class ScriptRunner {
     Outcome tab(const ScriptLine& line);
     Outcome row(const ScriptLine& line);
     Outcome header(const ScriptLine& line);
+    Outcome mark(const ScriptLine& line);
     Outcome rightClick(const ScriptLine& line);
     Outcome close(const ScriptLine& line);
     Outcome message(const ScriptLine& line);

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTableView>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -182,6 +184,24 @@ void ControlWidgets::rowMenu(int number, int row) {
     finishInput();
 }
 
+// Ctrl+click on a row of a list that marks rows marks it (or takes its mark away) instead of
+// only highlighting it; the view's own selection is left alone, it shows the model's marks.
+bool ControlWidgets::ctrlClicked(int number, const QMouseEvent& event) {
+    if (number == 0 || event.button() != Qt::LeftButton ||
+        !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    Control& list = window_->control(number);
+    if (list.type() != ControlType::List || !list.declared().multiple) return false;
+    auto* view = qobject_cast<QTableView*>(bindings_[static_cast<std::size_t>(number - 1)].widget);
+    if (view == nullptr) return false;
+    const QModelIndex index = view->indexAt(event.position().toPoint());
+    if (!index.isValid()) return true;
+    bringForward();
+    markRow(*window_, list, index.row() + 1);
+    finishInput();
+    return true;
+}
+
 void ControlWidgets::tabChosen(int sheet, int index) {
     if (!accepting() || index < 0) return;
     const std::vector<Control*> tabs = window_->control(sheet).members();
@@ -206,6 +226,9 @@ bool ControlWidgets::eventFilter(QObject* watched, QEvent* event) {
             // The press went to the model; the widget must not act on the release as well.
             return number > 0 && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
                    pressable(window_->control(number).type());
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return ctrlClicked(number, *static_cast<QMouseEvent*>(event));
         case QEvent::Wheel:
             return wheeled(number, static_cast<QWheelEvent*>(event)->angleDelta().y());
         default:

@@ -11,6 +11,7 @@ class QAction;
 class QFocusEvent;
 class QKeyEvent;
 class QLabel;
+class QMouseEvent;
 class QMenuBar;
 class QTabWidget;
 class QToolBar;
@@ -116,6 +117,7 @@ class ControlWidgets : public QObject {
     void rowChosen(int number, int row, bool activate);
     void headerClicked(int number, int column);
     void rowMenu(int number, int row);
+    bool ctrlClicked(int number, const QMouseEvent& event);
     void tabChosen(int sheet, int index);
 
     Window* window_;

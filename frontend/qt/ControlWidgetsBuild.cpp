@@ -217,6 +217,7 @@ QWidget* ControlWidgets::makeList(Control& control, QWidget& parent) {
     const int number = control.number();
     auto* view = new QTableView(&parent);
     auto* rows = new ListTableModel(control.columns(), view);
+    rows->setMarkable(control.declared().multiple);
     view->setModel(rows);
     view->setItemDelegate(new ListCellDelegate(view));
     view->setSelectionBehavior(QAbstractItemView::SelectRows);

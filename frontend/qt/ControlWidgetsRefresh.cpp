@@ -118,6 +118,7 @@ void ControlWidgets::refreshValue(const Control& control, Binding& binding) {
 void ControlWidgets::refreshList(const Control& control, Binding& binding) {
     auto* view = static_cast<QTableView*>(binding.widget);
     binding.rows->setRows(control.rows());
+    binding.rows->setMarks(control.marks());
     QItemSelectionModel* selection = view->selectionModel();
     const int row = control.highlighted() - 1;
     if (row < 0) {

@@ -1,6 +1,7 @@
 #include "frontend/qt/ListTableModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "frontend/qt/QtText.h"
 
@@ -53,6 +54,17 @@ void ListTableModel::setRows(const std::vector<ListRow>& rows) {
     }
 }
 
+void ListTableModel::setMarks(const std::vector<bool>& marks) {
+    std::vector<bool> shown = marks;
+    shown.resize(rows_.size(), false);
+    const std::vector<bool> before = std::exchange(marks_, shown);
+    for (std::size_t r = 0; r < marks_.size(); ++r) {
+        if (r < before.size() && before[r] == marks_[r]) continue;
+        const QModelIndex first = index(static_cast<int>(r), 0);
+        emit dataChanged(first, first, {Qt::CheckStateRole});
+    }
+}
+
 int ListTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -75,6 +87,11 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
         if (column < columns_.size() && columns_[column].rightAligned) across = Qt::AlignRight;
         if (column < columns_.size() && columns_[column].centred) across = Qt::AlignHCenter;
         return QVariant::fromValue(Qt::AlignVCenter | across);
+    }
+    if (role == Qt::CheckStateRole) {
+        if (!markable_ || index.column() != 0 || !index.isValid()) return {};
+        const auto row = static_cast<std::size_t>(index.row());
+        return row < marks_.size() && marks_[row] ? Qt::Checked : Qt::Unchecked;
     }
     const ListCell* cell = cellAt(index);
     if (cell == nullptr) return {};

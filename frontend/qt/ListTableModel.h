@@ -24,6 +24,9 @@ class ListTableModel : public QAbstractTableModel {
     // reset only when the number of rows or columns changed.
     void setRows(const std::vector<ListRow>& rows);
     const std::vector<ListRow>& rows() const { return rows_; }
+    // A list that marks rows shows each row's mark as the check state of its first cell.
+    void setMarkable(bool markable) { markable_ = markable; }
+    void setMarks(const std::vector<bool>& marks);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,6 +39,8 @@ class ListTableModel : public QAbstractTableModel {
 
     std::vector<ListColumn> columns_;
     std::vector<ListRow> rows_;
+    std::vector<bool> marks_;
+    bool markable_ = false;
     int columnCount_ = 0;
 };
 

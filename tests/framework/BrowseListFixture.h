@@ -67,7 +67,7 @@ class BrowseListTest : public ::testing::Test {
         list->MapColumn(table, Ean, 1);
         list->MapColumn(table, Name, 2);
         list->MapColumn(table, Group, 3);
-        list->SetControls({"Dodaj", "Spremeni", "Brisi", "Poglej", "Izberi", "", "", ""});
+        list->SetControls({"Dodaj", "Spremeni", "Brisi", "Poglej", "Izberi", "", "", "", ""});
         list->SetSheet("Zavihki");
         list->SetAskProcedure([this] { return form(); });
         list->options().itemsToFill = 5;

@@ -49,7 +49,7 @@ class TestUnitList final : public BrowseProcedure {
         AddColumn(1, "Enota", byCode);
         AddColumn(2, "Naziv", table.findKey("NAZIVKLJUC"));
         AddColumn(3, "TIP");
-        list().SetControls({"Dodaj", "Spremeni", "Brisi", "", "Izberi", "", "", ""});
+        list().SetControls({"Dodaj", "Spremeni", "Brisi", "", "Izberi", "", "", "", ""});
         list().options().itemsToFill = 4;
         list().options().selectWholeRecord = true;
         SetForm(form_);

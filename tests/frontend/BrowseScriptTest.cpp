@@ -121,7 +121,7 @@ Response listProcedure(FileManager& lines) {
     list.AttachLocator(LocatorKind::Entry, "Isci");
     list.MapColumn(lines.table(), 3, 1);
     list.MapColumn(lines.table(), 5, 2);
-    list.SetControls({"Dodaj", "Spremeni", "Brisi", "", "", "", "", ""});
+    list.SetControls({"Dodaj", "Spremeni", "Brisi", "", "", "", "", "", ""});
     list.SetAskProcedure([&lines] { return formProcedure(lines); });
     list.options().itemsToFill = 4;
     BrowseColumns columns(list, nullptr, {});

@@ -73,8 +73,11 @@ TEST(ScriptParser, RefusesTheFirstMalformedLineWithItsNumber) {
         {"answer Maybe", "unknown button 'Maybe' (OK, Yes, No, Cancel, Abort, Retry, Ignore)"},
         {"expect ?Naziv", "expected: expect REF WHAT ..."},
         {"expect ?Naziv colour \"red\"",
-         "expect checks text, enabled, disabled, visible, hidden, focused, rows or cell, not "
-         "'colour'"},
+         "expect checks text, enabled, disabled, visible, hidden, focused, rows, cell or marked, "
+         "not 'colour'"},
+        {"expect ?Seznam marked", "expected: expect REF marked \"ROWS\""},
+        {"mark ?Seznam 0", "row numbers start at 1"},
+        {"mark Seznam 1", "\"Seznam\" is not a control: write ?NAME or \"text\""},
         {"expect ?Naziv text", "expected: expect REF text \"VALUE\""},
         {"expect ?Naziv enabled now", "expected: expect REF enabled"},
         {"expect ?Seznam rows -1", "expected: expect REF rows N"},
