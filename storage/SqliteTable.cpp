@@ -101,7 +101,7 @@ DriverCode SqliteTable::check(bool write) {
         return fail(DriverCode::AccessDenied, 0,
                     "The table " + fileName() + " is open for reading only.");
     DriverError error;
-    if (db_.checkWritable(error) != DriverCode::Ok) return fail(error);
+    if (db_.prepareWrite(error) != DriverCode::Ok) return fail(error);
     return DriverCode::Ok;
 }
 
