@@ -8,6 +8,7 @@
 #include "schema/Records.h"
 #include "stocktake/StocktakeLines.h"
 #include "storage/FileManager.h"
+#include "storage/ReadSnapshot.h"
 
 namespace dv {
 namespace {
@@ -28,6 +29,9 @@ std::vector<MovedStockItem> movedStock(FileManager& lines, FileManager& stock,
                                        const StocktakeKey& key, std::int64_t& rows) {
     std::vector<MovedStockItem> moved;
     rows = 0;
+    // The template and the stock as they are at one moment, each row's stock read without
+    // locking of its own.
+    const ReadSnapshot snapshot;
     StocktakeLines template_(lines, key);
     template_.setQuickScan(true);
     if (template_.restart() != kLevelBenign) return moved;

@@ -77,6 +77,10 @@ bool StocktakePosting::Open() {
                                    {"SFPARTN", &partners_}}))
         return false;
     codeLists_.emplace(*rates_, *measures_);
+    itemFields_.emplace(*items_, std::initializer_list<std::string_view>{
+                                     "KRATEKNAZIV", "DRUGIDELNAZIVA", "DAVEK", "MERSKAENOTA"});
+    stockFields_.emplace(*stock_, std::initializer_list<std::string_view>{
+                                      "ZALOGA", "VREDNOSTZALOGE", "ZADNJANABCENA"});
     opened_ = readStocktake() && !documentsExist();
     return opened_;
 }

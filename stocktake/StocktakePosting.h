@@ -12,6 +12,7 @@
 #include "runtime/FrontEnd.h"
 #include "stocktake/StockDocuments.h"
 #include "storage/BatchTransaction.h"
+#include "storage/FieldsRead.h"
 #include "storage/TableGuard.h"
 
 namespace dv {
@@ -120,6 +121,9 @@ class StocktakePosting {
     FileManager* measures_ = nullptr;
     FileManager* partners_ = nullptr;
     std::optional<ItemCodeLists> codeLists_;  // of the item read last
+    // The few fields of the item and of its stock row the posting uses.
+    std::optional<FieldsRead> itemFields_;
+    std::optional<FieldsRead> stockFields_;
     std::uint32_t surplusCounter_ = 1;
     std::uint32_t shortageCounter_ = 1;
     bool opened_ = false;

@@ -43,6 +43,12 @@ bool KeysetCursor::setCondition(const KeysetCondition* condition) {
     return false;
 }
 
+void KeysetCursor::setColumns(const ColumnSelection* selection) {
+    selection_ = selection;
+    selects_.clear();
+    flush();
+}
+
 // Quick scan takes effect at once: the pass going on reads pages at least that large.
 void KeysetCursor::setQuickScan(bool on) {
     quickScan_ = on;
@@ -134,7 +140,7 @@ KeysetCursor::Read KeysetCursor::refill(bool forward, DriverError& error) {
 bool KeysetCursor::fill(const KeysetPlace& anchor, bool forward, DriverError& error) {
     const auto room = [this] { return rows_ - static_cast<std::int64_t>(page_.size()); };
     const auto collect = [this](const SqlStatement& statement) {
-        readRecord(statement, 2, sql_->layout(),
+        readRecord(statement, 2, sql_->layout(), selection_,
                    page_.append(statement.integer(0), statement.integer(1)));
         return true;
     };
@@ -175,7 +181,8 @@ SqlStatement* KeysetCursor::select(const Seek& seek, DriverError& error) {
     const int terms = static_cast<int>(sql_->layout().order(seek.key).size());
     const std::string condition = condition_ != nullptr ? condition_->condition(terms + 2) : "";
     SqlStatement* statement = db_.statement(
-        sql_->select(seek.key, seek.equal, seek.after, seek.forward, condition, seek.orEqual),
+        sql_->select(seek.key, seek.equal, seek.after, seek.forward, condition, seek.orEqual,
+                     selection_ != nullptr ? &selection_->columns : nullptr),
         action_(), error);
     if (statement != nullptr) selects_.emplace(cacheKey, statement);
     return statement;

@@ -17,6 +17,7 @@ namespace dv {
 class SqlStatement;
 class SqliteDatabase;
 class TableSql;
+struct ColumnSelection;
 
 // Where a cursor reads on from. At values (the leading component values of the order, with the
 // row id last for a record's own position), reading forward gives the first row at or after
@@ -106,6 +107,10 @@ class KeysetCursor {
     bool setCondition(const KeysetCondition* condition);
     const KeysetCondition* condition() const { return condition_; }
 
+    // The columns the selects read and the record images get (nullptr: every column); it must
+    // outlive its use. Drops the page.
+    void setColumns(const ColumnSelection* selection);
+
     void setFirstPageRows(std::int64_t rows) { firstRows_ = rows; }
     void setQuickScan(bool on);
 
@@ -166,6 +171,7 @@ class KeysetCursor {
     std::size_t recordSize_ = 0;
     std::uint64_t* changes_ = nullptr;
     const KeysetCondition* condition_ = nullptr;
+    const ColumnSelection* selection_ = nullptr;
     std::unordered_map<std::uint32_t, SqlStatement*> selects_;
 
     int key_ = kFileOrder;

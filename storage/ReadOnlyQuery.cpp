@@ -65,6 +65,8 @@ std::optional<std::string> queryAsText(SqliteDatabase& database, const std::stri
         error = "the database engine could not be started";
         return std::nullopt;
     }
+    // A read snapshot holds no changes; ended, the query sees the data as they are now.
+    database.endReadSnapshot();
     if (database.transactionDepth() > 0 || !sqlite3_get_autocommit(db)) {
         error = "a transaction is running, whose changes are not committed yet";
         return std::nullopt;

@@ -24,6 +24,19 @@ void changedColumns(const TableSchema& layout, const void* before, const void* a
                     std::vector<int>& changed);
 // Fills the record from the result columns `first`.. of the current row.
 void readRecord(const SqlStatement& statement, int first, const TableSchema& layout, void* record);
+
+// Some columns of a table read on their own: their numbers in column order, and the image of a
+// cleared record that gives the other fields their values.
+struct ColumnSelection {
+    std::vector<int> columns;
+    std::vector<unsigned char> cleared;
+};
+// The columns of `layout` that reading `fields` (numbers from 0, a group standing for its fields)
+// needs: theirs and those of every key and rule of the table. Empty when that is every column.
+std::vector<int> selectedColumns(const TableSchema& layout, const std::vector<int>& fields);
+// readRecord for the selected columns only (every column without a selection).
+void readRecord(const SqlStatement& statement, int first, const TableSchema& layout,
+                const ColumnSelection* selection, void* record);
 // The stored values of the terms of order `key` (the row id left out) in the record.
 std::vector<KeyValue> keyValues(const TableSchema& layout, int key, const void* record);
 

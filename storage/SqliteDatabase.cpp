@@ -55,7 +55,11 @@ DriverError plainError(DriverCode code, std::string text) {
 }  // namespace
 
 SqliteDatabase::SqliteDatabase(DatabaseOptions options) : options_(std::move(options)) {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+    // The connection is the program's one, and only one procedure thread (or the front end)
+    // runs at a time, handing over at each wait (ProcedureScheduler): it is never used by two
+    // threads at once, so SQLite need not lock it in every call (it did so for each column read).
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(":memory:", &db_, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -70,7 +74,7 @@ SqliteDatabase::SqliteDatabase(DatabaseOptions options) : options_(std::move(opt
 
 SqliteDatabase::~SqliteDatabase() {
     statements_.clear();
-    if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (depth_ > 0 || snapshot_ != 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     // Closes once the last statement another reader may still hold is finalized.
     sqlite3_close_v2(db_);
 }
@@ -85,6 +89,8 @@ DriverCode SqliteDatabase::schemaFor(const fs::path& directory, bool create, std
         error = plainError(DriverCode::DriverError, "The database engine could not be started.");
         return error.code;
     }
+    // A table being opened may be created, converted or attached: that writes.
+    endReadSnapshot();
     const fs::path normal = normalDirectory(directory);
     for (const Attached& attached : attached_) {
         if (attached.directory != normal) continue;
@@ -216,7 +222,7 @@ DriverCode SqliteDatabase::execute(const std::string& sql, std::string_view acti
 }
 
 DriverCode SqliteDatabase::begin(DriverError& error) {
-    if (checkWritable(error) != DriverCode::Ok) return error.code;
+    if (prepareWrite(error) != DriverCode::Ok) return error.code;
     const std::string sql =
         depth_ == 0 ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT dv" + std::to_string(depth_ + 1);
     const DriverCode code = execute(sql, "begin a transaction", error);
@@ -304,6 +310,31 @@ DriverCode SqliteDatabase::checkOwner(DriverError& error) const {
                        "The tables are being changed by the work of another window, which keeps "
                        "its changes together until it ends; try again when it has ended.");
     return error.code;
+}
+
+DriverCode SqliteDatabase::prepareWrite(DriverError& error) {
+    endReadSnapshot();
+    return checkWritable(error);
+}
+
+std::uint64_t SqliteDatabase::beginRead() {
+    if (db_ == nullptr || depth_ > 0 || snapshot_ != 0 || !sqlite3_get_autocommit(db_)) return 0;
+    if (sqlite3_exec(db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) != SQLITE_OK) return 0;
+    snapshot_ = ++snapshots_;
+    return snapshot_;
+}
+
+void SqliteDatabase::endRead(std::uint64_t number) {
+    if (number != 0 && number == snapshot_) endReadSnapshot();
+}
+
+// The snapshot only read, so ending it loses nothing; a failed read may have ended it already.
+void SqliteDatabase::endReadSnapshot() {
+    if (snapshot_ == 0) return;
+    snapshot_ = 0;
+    if (depth_ == 0 && !sqlite3_get_autocommit(db_) &&
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 DriverCode SqliteDatabase::checkWritable(DriverError& error) const {

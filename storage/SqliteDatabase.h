@@ -68,6 +68,22 @@ class SqliteDatabase {
     // Error when a write must be refused because the transaction is lost or belongs to another
     // thread, else Ok.
     DriverCode checkWritable(DriverError& error) const;
+    // The check before a write: ends a read snapshot first (see beginRead), then checkWritable.
+    DriverCode prepareWrite(DriverError& error);
+
+    // A read snapshot: one read transaction over the reads that follow, so that they see one
+    // state of the databases and none of them takes and releases the locks on its own (which
+    // costs more than a read by key). It begins only outside a transaction (within one the reads
+    // are in it already) and ends at endRead, and by itself before anything is written, a
+    // transaction is begun or a table is opened, so that it never holds a write: writes keep
+    // their own commits. Returns its number, or 0 when none was begun (one runs already, or
+    // SQLite refused).
+    std::uint64_t beginRead();
+    // Ends the read snapshot `number`; nothing when it has ended already or is 0.
+    void endRead(std::uint64_t number);
+    // Ends the read snapshot running, if any, whoever began it.
+    void endReadSnapshot();
+    bool readSnapshotActive() const { return snapshot_ != 0; }
 
     // Counts changes: a reader that keeps rows read ahead drops them when the count of its
     // table or the count of rollbacks moved. The counter of a table stays at its address.
@@ -97,6 +113,8 @@ class SqliteDatabase {
     std::unordered_map<std::string, std::uint64_t> changes_;
     std::uint64_t rollbacks_ = 0;
     int depth_ = 0;
+    std::uint64_t snapshot_ = 0;   // the read snapshot running, 0 for none
+    std::uint64_t snapshots_ = 0;  // the number given last
     std::thread::id owner_;  // the thread whose transaction runs
     bool lost_ = false;
     std::string lostReason_;

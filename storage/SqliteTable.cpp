@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "data/RecordBuffers.h"
 #include "runtime/TextCase.h"
 #include "storage/SqlRecord.h"
 #include "storage/SqliteError.h"
@@ -91,6 +92,20 @@ DriverCode SqliteTable::rebuildKeys() {
     return code == DriverCode::Ok ? succeed() : fail(error);
 }
 
+void SqliteTable::readFields(const std::vector<int>& fields) {
+    std::vector<int> columns;
+    if (!fields.empty()) columns = selectedColumns(layout_, fields);
+    if (columns.empty()) {
+        selection_.reset();
+    } else {
+        selection_.emplace();
+        selection_->columns = std::move(columns);
+        selection_->cleared.resize(table().recordStructSize);
+        clearRecord(table(), selection_->cleared.data());
+    }
+    cursor_.setColumns(selection_ ? &*selection_ : nullptr);
+}
+
 // ---- checks and failures
 
 DriverCode SqliteTable::check(bool write) {
@@ -101,7 +116,7 @@ DriverCode SqliteTable::check(bool write) {
         return fail(DriverCode::AccessDenied, 0,
                     "The table " + fileName() + " is open for reading only.");
     DriverError error;
-    if (db_.checkWritable(error) != DriverCode::Ok) return fail(error);
+    if (db_.prepareWrite(error) != DriverCode::Ok) return fail(error);
     return DriverCode::Ok;
 }
 
@@ -144,7 +159,7 @@ DriverCode SqliteTable::step(bool forward) {
 DriverCode SqliteTable::readExact(int key, const std::vector<KeyValue>& values) {
     bool found = false;
     const auto take = [&](const SqlStatement& statement, std::int64_t row, std::int64_t version) {
-        readRecord(statement, 2, layout_, record());
+        readRecord(statement, 2, layout_, selection_ ? &*selection_ : nullptr, record());
         becomeCurrent(row, version);
         found = true;
         return false;
@@ -280,7 +295,8 @@ DriverCode SqliteTable::put() {
     const std::string action = "change the record of " + fileName();
     if (currentRow_ == 0) return noRecord("Could not " + action + ": no record was read.");
     changedColumns(layout_, currentImage_.data(), record(), changed_);
-    const bool whole = changed_.size() * 2 > layout_.columns().size();
+    // After reading some fields only, the others must keep their stored values.
+    const bool whole = !selection_ && changed_.size() * 2 > layout_.columns().size();
     SqlStatement* statement =
         whole ? writer(update_, &TableSql::update, action) : partialUpdate(action);
     if (statement == nullptr) return lastError().code;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/KeysetCursor.h"
+#include "storage/SqlRecord.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/TableDriver.h"
 #include "storage/TableSchema.h"
@@ -34,6 +35,7 @@ class SqliteTable final : public TableDriver {
     bool isOpen() const override { return open_; }
     bool isReadOnly() const override { return readOnly_; }
     DriverCode rebuildKeys() override;
+    void readFields(const std::vector<int>& fields) override;
 
     DriverCode get(int key) override;
     DriverCode reget(const DriverPosition& position) override;
@@ -99,6 +101,8 @@ class SqliteTable final : public TableDriver {
     // of an index alone does not touch that index.
     std::map<std::vector<int>, SqlStatement*> partialUpdates_;
     std::vector<int> changed_;
+    // The columns read, when not every one is (see readFields).
+    std::optional<ColumnSelection> selection_;
 };
 
 }  // namespace dv

@@ -109,6 +109,13 @@ class TableDriver {
     virtual std::int64_t bytes() { return 0; }
     virtual std::int64_t bytesRead() { return 0; }
 
+    // Reads fill only the given fields (numbers from 0 in the table's fields; a group stands for
+    // its fields) and those of the table's keys and rules; the buffer's other fields are read as
+    // cleared, and a change of the record writes only the fields that changed, so that the stored
+    // values of the fields not read stay as they are. Empty: every field, as by default. A driver
+    // may read every field all the same.
+    virtual void readFields(const std::vector<int>& fields) { (void)fields; }
+
     // Driver commands: "QUICKSCAN=on"/"QUICKSCAN=off" (read-ahead for long passes),
     // "Recover=n" (accepted). Returns the reply, empty for an unknown command.
     virtual std::string send(std::string_view command) = 0;

@@ -21,12 +21,16 @@ TableSql::TableSql(const TableSchema& layout, std::string schema)
       schema_(std::move(schema)),
       qualified_(sqlName(schema_) + "." + sqlName(layout.table().name)) {}
 
-std::string TableSql::columnList() const {
+std::string TableSql::columnList(const std::vector<int>* columns) const {
     std::string list;
-    for (const Column& column : layout_.columns()) {
+    const auto add = [&](const Column& column) {
         if (!list.empty()) list += ",";
         list += sqlName(column.name);
-    }
+    };
+    if (columns == nullptr)
+        for (const Column& column : layout_.columns()) add(column);
+    else
+        for (const int c : *columns) add(layout_.columns()[static_cast<std::size_t>(c)]);
     return list;
 }
 
@@ -106,9 +110,11 @@ std::string TableSql::term(const OrderTerm& term) const {
 }
 
 std::string TableSql::select(int key, int equal, int after, bool forward,
-                             std::string_view condition, bool orEqual) const {
+                             std::string_view condition, bool orEqual,
+                             const std::vector<int>* columns) const {
     const std::vector<OrderTerm>& terms = layout_.order(key);
-    std::string sql = "SELECT \"_ROW\",\"_VERSION\"," + columnList() + " FROM " + qualified_;
+    std::string sql =
+        "SELECT \"_ROW\",\"_VERSION\"," + columnList(columns) + " FROM " + qualified_;
     std::string where;
     if (!condition.empty()) where = "(" + std::string(condition) + ")";
     for (int t = 0; t < equal; ++t)

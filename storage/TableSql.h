@@ -43,14 +43,15 @@ class TableSql {
     // number of terms, the row id included) is the limit. A `condition` that is not empty must
     // hold as well (its parameters numbered from t+2). With `orEqual` term `after` may also equal
     // its parameter.
+    // Only the given `columns` follow the row id and the version, when it is not null.
     std::string select(int key, int equal, int after, bool forward, std::string_view condition = {},
-                       bool orEqual = false) const;
+                       bool orEqual = false, const std::vector<int>* columns = nullptr) const;
 
     // An order term as SQL: the quoted column (with its collation) or the row id.
     std::string term(const OrderTerm& term) const;
 
   private:
-    std::string columnList() const;
+    std::string columnList(const std::vector<int>* columns = nullptr) const;
 
     const TableSchema& layout_;
     std::string schema_;
