@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "data/RecordBuffers.h"
+#include "runtime/CodePage1250.h"
 #include "runtime/ErrorState.h"
 #include "runtime/TextCase.h"
 #include "runtime/TimeOfDay.h"
@@ -154,9 +155,13 @@ bool CaptureImport::addLine(const Decimal& quantity) {
     return lines_.driver()->add() == DriverCode::Ok;
 }
 
+// The message, then the runtime's error text and, for an error of the driver's own, its text.
 CaptureLine CaptureImport::fail(std::string_view message) {
+    const ErrorState& error = lastError();
     caption_ = "IZDELEK " + cp1250ToUtf8(matched_);
-    failure_ = std::string(message) + lastError().text;
+    failure_ = std::string(message) + error.text;
+    if (!error.fileErrorText.empty() && error.fileErrorText != error.text)
+        failure_ += ": " + error.fileErrorText;
     return CaptureLine::Failed;
 }
 

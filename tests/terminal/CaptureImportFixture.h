@@ -132,10 +132,18 @@ class CaptureImportFixture : public FormScriptFixture {
             "SELECT ZAPIS, STEVINVENTURE, ENOTA, VRSTAPRODAJE, EANKODA, KOLICINA, "
             "USPESNOKNJIZENJE, JENIVARTIKLIH FROM INVTPS ORDER BY ZAPIS");
     }
-    // Both tables the import writes, and the capture file, for before/after comparisons.
+    // Both tables the import writes, and the capture file (its size and a hash of its bytes),
+    // for before/after comparisons.
     std::string state() {
-        return templateRows() + "\n--\n" + archiveRows() + "\n--\n" +
-               (std::filesystem::exists(capture) ? readFile(capture) : "(no file)");
+        const std::string file = std::filesystem::exists(capture) ? readFile(capture) : "";
+        return sql("SELECT COUNT(*), TOTAL(POPISANAZALOGA), TOTAL(NAREJENVNOS), TOTAL(RACZALOGA) "
+                   "FROM INVENDET") +
+               "\n" + sql("SELECT COUNT(*), TOTAL(KOLICINA), TOTAL(USPESNOKNJIZENJE) FROM INVTPS") +
+               "\n" + std::to_string(std::hash<std::string>{}(templateRows() + archiveRows())) +
+               "\nfile: " +
+               (std::filesystem::exists(capture)
+                    ? std::to_string(file.size()) + " " + std::to_string(std::hash<std::string>{}(file))
+                    : "(none)");
     }
 
     // Registers "Uvoz": the import as the start button runs it, with `hooks`.
