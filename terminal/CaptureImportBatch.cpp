@@ -61,6 +61,21 @@ std::string errorQuote() {
     return std::to_string(lastError().code) + " - " + lastError().text;
 }
 
+// " vrstica nima", " vrstici nimata", " vrstice nimajo" or " vrstic nima", as the number asks.
+std::string_view linesLack(std::size_t count) {
+    switch (count % 100) {
+        case 1:
+            return " vrstica nima";
+        case 2:
+            return " vrstici nimata";
+        case 3:
+        case 4:
+            return " vrstice nimajo";
+        default:
+            return " vrstic nima";
+    }
+}
+
 // A capture line whose quantity cannot be read: its line number in the file and its text.
 struct UnreadableLine {
     std::int64_t number = 0;
@@ -153,8 +168,7 @@ class ImportRun {
         if (!findUnreadable(unreadable)) return false;
         if (unreadable.empty()) return true;
         std::string text = " V datoteki zajema " + std::to_string(unreadable.size()) +
-                           (unreadable.size() == 1 ? " vrstica nima" : " vrstic nima") +
-                           " količine, ki bi bila število:|";
+                           std::string(linesLack(unreadable.size())) + " količine, ki bi bila število:|";
         for (std::size_t i = 0; i < unreadable.size() && i < kListedLines; ++i)
             text += "| vrstica " + std::to_string(unreadable[i].number) + ": " +
                     unreadable[i].text;
