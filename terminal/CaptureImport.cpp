@@ -1,10 +1,9 @@
 #include "terminal/CaptureImport.h"
 
-#include <limits>
-
 #include "data/RecordBuffers.h"
 #include "runtime/CodePage1250.h"
 #include "runtime/ErrorState.h"
+#include "runtime/MessageTable.h"
 #include "runtime/TextCase.h"
 #include "runtime/TimeOfDay.h"
 #include "schema/Records.h"
@@ -93,24 +92,44 @@ bool CaptureImport::fetchLine() {
     return lines_.Fetch(lines_.primaryKey()) == kLevelBenign;
 }
 
-// The counter of the code's last archived line in this stocktake: the record before the highest
-// possible record number among the stocktake's records of the code; 0 when there is none.
-std::int32_t CaptureImport::lastCounter() {
-    if (const auto known = counters_.find(matched_); known != counters_.end())
-        return known->second;
+bool CaptureImport::Start() {
+    counters_.clear();
+    lastRecord_ = 0;
+    TableDriver& driver = *archive_.driver();
+    const int numbers = archive_.primaryKey();
+    if (driver.setToEnd(numbers) != DriverCode::Ok) return readFailed();
+    if (const Level read = archive_.PreviousSilently(); read == kLevelBenign)
+        lastRecord_ = INVTPS.Zapis;
+    else if (!archive_.atEndOfFile())
+        return readFailed();
+    return readCounters();
+}
+
+// The stocktake's archived lines in code and record-number order: the last one of each code
+// holds its counter.
+bool CaptureImport::readCounters() {
     clearRecord(archive_.table(), archive_.buffer());
     INVTPS.STEVINVENTURE = key_.number;
     INVTPS.ENOTA = key_.unit;
     INVTPS.VRSTAPRODAJE = key_.saleType;
-    INVTPS.EANKODA.setRaw(matched_);
-    INVTPS.Zapis = std::numeric_limits<std::int32_t>::max();
-    if (archive_.driver()->set(archiveKey_) != DriverCode::Ok ||
-        archive_.PreviousSilently() != kLevelBenign)
-        return 0;
-    const bool same = INVTPS.STEVINVENTURE == key_.number && INVTPS.ENOTA == key_.unit &&
-                      INVTPS.VRSTAPRODAJE == key_.saleType &&
-                      trimTrailingBlanks(INVTPS.EANKODA.raw()) == matched_;
-    return same ? INVTPS.USPESNOKNJIZENJE : 0;
+    if (archive_.driver()->set(archiveKey_) != DriverCode::Ok) return readFailed();
+    Level read;
+    while ((read = archive_.NextSilently()) == kLevelBenign && INVTPS.STEVINVENTURE == key_.number &&
+           INVTPS.ENOTA == key_.unit && INVTPS.VRSTAPRODAJE == key_.saleType)
+        counters_[std::string(trimTrailingBlanks(INVTPS.EANKODA.raw()))] = INVTPS.USPESNOKNJIZENJE;
+    return read == kLevelBenign || archive_.atEndOfFile() || readFailed();
+}
+
+bool CaptureImport::readFailed() {
+    archive_.NoteError(message::RecordRetrievalError);
+    (void)archive_.RaiseLastError();
+    return false;
+}
+
+// The counter of the code's last archived line in this stocktake; 0 when there is none.
+std::int32_t CaptureImport::lastCounter() const {
+    const auto known = counters_.find(matched_);
+    return known == counters_.end() ? 0 : known->second;
 }
 
 bool CaptureImport::archive(const Decimal& quantity, std::int32_t counter, bool found) {
@@ -125,7 +144,15 @@ bool CaptureImport::archive(const Decimal& quantity, std::int32_t counter, bool 
     INVTPS.URAKNJIZENJA = now();
     INVTPS.USPESNOKNJIZENJE = counter;
     INVTPS.JENIVARTIKLIH = found ? 1 : 0;
-    if (archive_.Insert() != kLevelBenign) return false;
+    INVTPS.Zapis = lastRecord_ + 1;
+    // Numbered here rather than by the table, which would seek the highest number each time;
+    // a failure is reported as the table reports it.
+    if (archive_.driver()->add() != DriverCode::Ok) {
+        archive_.NoteError(message::RecordInsertError);
+        (void)archive_.RaiseLastError();
+        return false;
+    }
+    lastRecord_ = INVTPS.Zapis;
     counters_[matched_] = counter;
     return true;
 }

@@ -37,16 +37,22 @@ enum class CaptureLine : std::uint8_t {
 // the quantity: added to its count when a count was entered already, else the count becomes the
 // quantity and is marked entered. A known item without a template line gets a new line with
 // book quantity 0. Every line is archived in INVTPS with its posting counter: 1 more than the
-// last archived line of the stocktake and code when the template line existed, else 0.
-// Quantities are kept to 3 places in the template and 2 in the archive, rounded half away from
-// zero.
+// last archived line of the stocktake and code when the template line existed, else 0; its
+// record number is 1 more than the highest. Quantities are kept to 3 places in the template and
+// 2 in the archive, rounded half away from zero.
 //
-// The tables must be open on the calling thread; the caller keeps the writes together (see
-// BatchTransaction) and walks the capture file.
+// The tables must be open on the calling thread, and the caller keeps the writes together in
+// one transaction (see BatchTransaction), begun before Start, and walks the capture file. Inside
+// the transaction nobody else writes, so Start reads once what the archive holds (the highest
+// record number, the last counter of each code of the stocktake) and the import numbers and
+// counts on from there instead of asking the table for every line.
 class CaptureImport {
   public:
     CaptureImport(FileManager& items, FileManager& lines, FileManager& archive, StocktakeKey key);
 
+    // Reads the highest record number and the stocktake's last counters; false when the archive
+    // cannot be read (reported).
+    bool Start();
     CaptureLine importLine(const Decimal& quantity);
 
     const std::string& failureCaption() const { return caption_; }
@@ -57,7 +63,9 @@ class CaptureImport {
     bool findItem();
     bool fetchItem(std::string_view code);
     bool fetchLine();
-    std::int32_t lastCounter();
+    bool readCounters();
+    bool readFailed();
+    std::int32_t lastCounter() const;
     bool archive(const Decimal& quantity, std::int32_t counter, bool found);
     bool addToLine(const Decimal& quantity);
     bool addLine(const Decimal& quantity);
@@ -70,10 +78,10 @@ class CaptureImport {
     const int itemKey_;
     const int archiveKey_;
     std::string matched_;  // the matched code, code page bytes without trailing blanks
-    // The counter of the line archived last for each code in this run. While the import's
-    // transaction runs nobody else writes INVTPS, so it is the last record of the code as the
-    // table would give it.
+    // The counter of the line archived last for each code of the stocktake, and the highest
+    // record number: what the table holds, kept up to date by every line archived.
     std::unordered_map<std::string, std::int32_t> counters_;
+    std::int32_t lastRecord_ = 0;
     std::string caption_;
     std::string failure_;
     std::int64_t posted_ = 0;

@@ -216,6 +216,11 @@ class ImportRun {
         // Read again inside the transaction: another procedure may have closed it meanwhile.
         if (!stocktakeOpen()) return false;
         CaptureImport import(*items_, *lines_, *archive_, key_);
+        if (!import.Start()) {
+            warn(std::string(" Uvoz zajema ni mogoč, ker arhiva zajema ni mogoče prebrati.") +
+                 std::string(kUnchanged));
+            return false;
+        }
         bool stopped = false;
         const Response passed = runPass(import, stopped);
         if (stopped || passed != RespCompleted) {

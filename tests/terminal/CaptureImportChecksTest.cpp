@@ -75,6 +75,8 @@ TEST_F(CaptureImportChecks, ImportsInTheSameMinuteNeverOverwriteACopy) {
     EXPECT_EQ(readFile(archive / (name + "_2")), "3830001234567;2\n");
     EXPECT_EQ(readFile(archive / (name + "_3")), "3830001234567;3\n");
     EXPECT_EQ(sql("SELECT POPISANAZALOGA FROM INVENDET"), "6000");
+    // Each import numbers and counts on from what the archive holds.
+    EXPECT_EQ(sql("SELECT ZAPIS, USPESNOKNJIZENJE FROM INVTPS ORDER BY ZAPIS"), "1|1\n2|2\n3|3");
 }
 
 // The folder setting written without a trailing separator, the Windows way, still receives the

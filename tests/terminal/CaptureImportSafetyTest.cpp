@@ -89,8 +89,11 @@ TEST_F(CaptureImportSafety, AFailedArchiveWriteHalfwayKeepsNothing) {
             "INVTPS) >= 1200 BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     importWith({});
     run("start Uvoz\n"
-        "message-contains \"database or disk is full\"\n"
-        "answer No\n"
+        "message \"Record Insert Error\" \"An error was experienced during the creation of a "
+        "record. Error: Could not add a record to " +
+        (directory.path() / "invtps.tps").string() +
+        ": the database reported an error (database or disk is full) (1811).\"\n"
+        "answer OK\n"
         "message-contains \"Napaka add INVTPS File System Error: Could not add a record to \"\n"
         "message-contains \"(database or disk is full)\"\n"
         "answer OK\n"
