@@ -69,13 +69,21 @@ CaptureLine CaptureImport::importLine(const Decimal& quantity) {
 // without an item the first 13 characters of the capture.
 bool CaptureImport::findItem() {
     const std::string_view code = capturedCode();
-    const std::string_view full = code.substr(0, kCodeWidth);
-    const bool found =
-        fetchItem(full) ||
-        (code.size() > kShortCodeWidth && fetchItem(code.substr(0, kShortCodeWidth))) ||
-        (code.size() > 1 && fetchItem(code.substr(1, kShortCodeWidth)));
-    matched_ = found ? std::string(trimTrailingBlanks(ARTIKLI.EAN.raw())) : std::string(full);
-    return found;
+    auto [match, added] = matches_.try_emplace(std::string(code));
+    if (added) {
+        const std::string_view full = code.substr(0, kCodeWidth);
+        match->second.found =
+            fetchItem(full) ||
+            (code.size() > kShortCodeWidth && fetchItem(code.substr(0, kShortCodeWidth))) ||
+            (code.size() > 1 && fetchItem(code.substr(1, kShortCodeWidth)));
+        match->second.code = match->second.found
+                                 ? std::string(trimTrailingBlanks(ARTIKLI.EAN.raw()))
+                                 : std::string(full);
+        if (match->second.found) match->second.name = itemName40();
+    }
+    matched_ = match->second.code;
+    itemName_ = match->second.name;
+    return match->second.found;
 }
 
 bool CaptureImport::fetchItem(std::string_view code) {
@@ -176,7 +184,7 @@ bool CaptureImport::addLine(const Decimal& quantity) {
     INVENDET.Enota = key_.unit;
     INVENDET.VrstaProdaje = key_.saleType;
     INVENDET.EAN.setRaw(matched_);
-    INVENDET.Naziv.setRaw(itemName40());
+    INVENDET.Naziv.setRaw(itemName_);
     (void)INVENDET.PopisanaZaloga.assign(quantity);
     INVENDET.NarejenVnos = 1;
     return lines_.driver()->add() == DriverCode::Ok;
