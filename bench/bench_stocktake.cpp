@@ -5,7 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -19,11 +23,17 @@
 #include "data/TableFileNames.h"
 #include "framework/BatchProcess.h"
 #include "framework/BatchTableSource.h"
+#include "framework/ErrorReporter.h"
+#include "framework/ProgramServices.h"
 #include "framework/ProcessSlicer.h"
 #include "framework/ReportEngine.h"
+#include "frontend/headless/HeadlessFrontEnd.h"
+#include "frontend/headless/ScriptRunner.h"
 #include "frontend/qt/pdf/PageExport.h"
 #include "reports/CountSheet.h"
+#include "runtime/Date.h"
 #include "runtime/PageQueue.h"
+#include "runtime/TimeOfDay.h"
 #include "schema/ProgramCatalogue.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
@@ -32,6 +42,7 @@
 #include "storage/SlovenianCollation.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
+#include "terminal/CaptureImportBatch.h"
 
 namespace {
 
@@ -377,6 +388,264 @@ void countSheetPdf(benchmark::State& state) {
                            benchmark::Counter::kIsRate);
 }
 
+// ---- the import of a terminal's capture file
+
+constexpr int kCaptureLines = 100000;
+
+// The capture file of the import benchmarks: 100,000 lines, a quarter of them repeating the code
+// of the line three before, an eighth of the others unknown codes, the rest items of the
+// template; quantities with a decimal comma or none.
+const std::string& captureFile() {
+    static const std::string file = [] {
+        std::vector<std::string> codes;
+        std::string text = "EAN;KOLICINA\r\n";
+        for (int n = 0; n < kCaptureLines; ++n) {
+            std::string code;
+            if (n % 4 == 3)
+                code = codes[static_cast<std::size_t>(n - 3)];
+            else if (n % 8 == 1)
+                code = std::to_string(3840000000000L + n);
+            else
+                code = std::to_string(3830000000000L + (n * 7L) % kItems);
+            codes.push_back(code);
+            text += "\"" + code + "\";\"" + (n % 2 == 0 ? "1,5" : "2") + "\"\r\n";
+        }
+        return text;
+    }();
+    return file;
+}
+
+// Where the capture file lies and where its copies go, for both import benchmarks.
+struct CaptureFiles {
+    CaptureFiles() { fs::create_directory(archive()); }
+    fs::path capture() const { return directory.path() / "INVASCII.txt"; }
+    fs::path archive() const { return directory.path() / "arhiv"; }
+    // The capture file written anew, the copies of earlier rounds gone.
+    void prepare() const {
+        for (const auto& entry : fs::directory_iterator(archive())) fs::remove(entry.path());
+        std::ofstream(capture(), std::ios::binary) << captureFile();
+    }
+    dv::bench::Directory directory;
+};
+
+// The template of the company, and the tables the import opens made.
+void prepareImportTables(Company& data) {
+    dv::FileManager& lines = data.access().file("INVENDET");
+    check(lines.Open() == dv::kLevelBenign, "open");
+    ensureTemplate(data, lines);
+    for (const char* table : {"INVTPS", "INVENTUR", "ARTIKLI"}) {
+        dv::FileManager& file = data.access().file(table);
+        check(file.Open() == dv::kLevelBenign && file.UseFile() == dv::kLevelBenign, table);
+        (void)file.Close();
+    }
+    (void)lines.Close();
+}
+
+// The template's counts and the archive table as before any import, stocktake 1 of unit 1 there.
+void resetImport(Company& data) {
+    dv::DriverError error;
+    for (const char* statement :
+         {"UPDATE INVENDET SET POPISANAZALOGA = 0, NAREJENVNOS = 0", "DELETE FROM INVTPS",
+          "DELETE FROM INVENTUR",
+          "INSERT INTO INVENTUR (STEVINVENTURE, ENOTA, VRSTAPRODAJE) VALUES (1, 1, 'M')"})
+        check(data.access().database().execute(statement, "reset", error) == DriverCode::Ok,
+              error.text);
+}
+
+// Counts posted to the template by one import of the capture file: every known line.
+std::string importedTotals(Company& data) {
+    sqlite3* db = data.access().database().handle();
+    sqlite3_stmt* statement = prepare(
+        db, "SELECT (SELECT COUNT(*) FROM INVTPS), (SELECT SUM(POPISANAZALOGA) FROM INVENDET)");
+    check(sqlite3_step(statement) == SQLITE_ROW, "totals");
+    const std::string totals = std::to_string(sqlite3_column_int64(statement, 0)) + "|" +
+                               std::to_string(sqlite3_column_int64(statement, 1));
+    sqlite3_finalize(statement);
+    return totals;
+}
+
+// The import as the start button runs it (KnjizenjeINVASCI): the checks and the reading of the
+// file for unreadable quantities, the pass in its progress window in one transaction, the
+// archive copy written and flushed, the capture file removed. Message boxes would fail it.
+void importEngine(benchmark::State& state) {
+    Company& data = company();
+    prepareImportTables(data);
+    CaptureFiles files;
+    dv::setTableFileName("INVASCI", files.capture().string());
+    dv::GLO.DIDEROVIV = 1;
+    dv::GLO.ENOTAINV = 1;
+    dv::GLO.VRSTAINV = "M";
+    dv::GLO.POTARHIVZAJEMAASCII = files.archive().string() + "/";
+    dv::ErrorReporter errors;
+    dv::SettingsManager settings;
+    const dv::ProgramServices previous = dv::setProgramServices({&errors, &settings});
+    dv::ProcedureScheduler scheduler;
+    dv::HeadlessFrontEnd frontEnd(scheduler);
+    dv::ProcedureRegistry procedures;
+    procedures.add("KnjizenjeINVASCI", [] { return dv::runCaptureImport("KnjizenjeINVASCI"); });
+    dv::ScriptRunner runner(scheduler, frontEnd, procedures);
+    const auto script = dv::parseScript("start KnjizenjeINVASCI\n");
+    std::string totals;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetImport(data);
+        files.prepare();
+        state.ResumeTiming();
+        const auto failure = runner.run(script);
+        check(!failure, failure ? failure->report() : "");
+        state.PauseTiming();
+        check(!fs::exists(files.capture()), "the capture file was not removed");
+        totals = importedTotals(data);
+        state.ResumeTiming();
+    }
+    scheduler.shutdown();
+    dv::setProgramServices(previous);
+    state.SetLabel(totals);
+    state.SetItemsProcessed(state.iterations() * kCaptureLines);
+}
+
+// A capture line as the raw import reads it: the code and the quantity in thousandths, without
+// quotes; false for a line that is not posted.
+bool splitCaptureLine(std::string& line, std::string& code, std::int64_t& quantity) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t separator = line.find(';');
+    if (separator == std::string::npos) return false;
+    auto unquoted = [](std::string text) {
+        if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+            text = text.substr(1, text.size() - 2);
+        return text;
+    };
+    code = unquoted(line.substr(0, separator));
+    if (code.empty() || code[0] < '0' || code[0] > '9') return false;
+    const std::string text = unquoted(line.substr(separator + 1));
+    std::int64_t whole = 0, fraction = 0, scale = 1000;
+    bool inFraction = false;
+    for (const char c : text) {
+        if (c == ',' || c == '.') inFraction = true;
+        else if (inFraction && scale > 1) fraction += (c - '0') * (scale /= 10);
+        else if (!inFraction) whole = whole * 10 + (c - '0');
+    }
+    quantity = whole * 1000 + fraction;
+    return true;
+}
+
+// The same import with SQLite alone: the file read line by line, the three item lookups, the
+// template line, the code's last archived counter and the highest record number read per line,
+// the archive record added and the template line updated or added, in one transaction; then the
+// copy written and flushed and the file removed.
+void importRaw(benchmark::State& state) {
+    Company& data = company();
+    prepareImportTables(data);
+    CaptureFiles files;
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+              SQLITE_OK,
+          "open");
+    dv::registerSlovenianCollation(db);
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    sqlite3_stmt* item = prepare(db, "SELECT EAN FROM ARTIKLI WHERE EAN = ?1");
+    sqlite3_stmt* line = prepare(db,
+                                 "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
+                                 "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND "
+                                 "EAN = ?1");
+    sqlite3_stmt* last = prepare(db,
+                                 "SELECT USPESNOKNJIZENJE FROM INVTPS WHERE STEVINVENTURE = 1 AND "
+                                 "ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EANKODA = ?1 ORDER BY "
+                                 "ZAPIS DESC, _ROW DESC LIMIT 1");
+    sqlite3_stmt* highest = prepare(db, "SELECT MAX(ZAPIS) FROM INVTPS");
+    sqlite3_stmt* archive = prepare(
+        db,
+        "INSERT INTO INVTPS (ZAPIS, STEVINVENTURE, ENOTA, VRSTAPRODAJE, EANKODA, KOLICINA, "
+        "DATUMKNJIZENJA, URAKNJIZENJA, USPESNOKNJIZENJE, JENIVARTIKLIH) "
+        "VALUES (?1, 1, 1, 'M', ?2, ?3, ?4, ?5, ?6, ?7)");
+    sqlite3_stmt* update =
+        prepare(db, "UPDATE INVENDET SET POPISANAZALOGA = ?1, NAREJENVNOS = 1 WHERE _ROW = ?2");
+    sqlite3_stmt* insert = prepare(
+        db,
+        "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, NAZIV, POPISANAZALOGA, "
+        "NAREJENVNOS) VALUES (1, 1, 'M', ?1, '', ?2, 1)");
+    auto found = [&](const std::string& code) {
+        sqlite3_bind_text(item, 1, code.c_str(), -1, SQLITE_TRANSIENT);
+        const bool row = sqlite3_step(item) == SQLITE_ROW;
+        sqlite3_reset(item);
+        return row;
+    };
+    auto step = [&](sqlite3_stmt* statement) {
+        check(sqlite3_step(statement) == SQLITE_DONE, sqlite3_errmsg(db));
+        sqlite3_reset(statement);
+    };
+    std::string totals;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetImport(data);
+        files.prepare();
+        state.ResumeTiming();
+        check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK,
+              sqlite3_errmsg(db));
+        std::ifstream in(files.capture(), std::ios::binary);
+        std::string text, code;
+        std::int64_t quantity = 0;
+        while (std::getline(in, text)) {
+            if (!splitCaptureLine(text, code, quantity)) continue;
+            const std::string full = code.substr(0, 13);
+            std::string matched = full;
+            bool known = found(full);
+            if (!known && code.size() > 12 && found(code.substr(0, 12))) known = true, matched = code.substr(0, 12);
+            if (!known && code.size() > 1 && found(code.substr(1, 12))) known = true, matched = code.substr(1, 12);
+            sqlite3_bind_text(line, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
+            const bool inTemplate = sqlite3_step(line) == SQLITE_ROW;
+            std::int64_t counter = 0;
+            if (inTemplate) {
+                sqlite3_bind_text(last, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
+                counter = (sqlite3_step(last) == SQLITE_ROW ? sqlite3_column_int64(last, 0) : 0) + 1;
+                sqlite3_reset(last);
+                const std::int64_t count =
+                    (sqlite3_column_int64(line, 2) == 1 ? sqlite3_column_int64(line, 1) : 0) + quantity;
+                sqlite3_bind_int64(update, 1, count);
+                sqlite3_bind_int64(update, 2, sqlite3_column_int64(line, 0));
+            } else if (known) {
+                sqlite3_bind_text(insert, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_int64(insert, 2, quantity);
+                step(insert);
+            }
+            sqlite3_reset(line);
+            check(sqlite3_step(highest) == SQLITE_ROW, "highest");
+            sqlite3_bind_int64(archive, 1, sqlite3_column_int64(highest, 0) + 1);
+            sqlite3_reset(highest);
+            sqlite3_bind_text(archive, 2, matched.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(archive, 3, (quantity + 5) / 10);
+            sqlite3_bind_int64(archive, 4, dv::today());
+            sqlite3_bind_int64(archive, 5, dv::now());
+            sqlite3_bind_int64(archive, 6, counter);
+            sqlite3_bind_int(archive, 7, known ? 1 : 0);
+            step(archive);
+            if (inTemplate) step(update);
+        }
+        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK,
+              sqlite3_errmsg(db));
+        const fs::path copy = files.archive() / "ARHINV_240315_0905";
+        {
+            std::ofstream out(copy, std::ios::binary);
+            in.clear();
+            in.seekg(0);
+            out << in.rdbuf();
+        }
+        const int fd = ::open(copy.c_str(), O_RDONLY);
+        check(fd >= 0 && ::fsync(fd) == 0, "fsync");
+        ::close(fd);
+        fs::remove(files.capture());
+        state.PauseTiming();
+        totals = importedTotals(data);
+        state.ResumeTiming();
+    }
+    for (sqlite3_stmt* statement : {item, line, last, highest, archive, update, insert})
+        sqlite3_finalize(statement);
+    sqlite3_close(db);
+    state.SetLabel(totals);
+    state.SetItemsProcessed(state.iterations() * kCaptureLines);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -391,6 +660,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BM_CountEntry1k/raw", countEntryRaw)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CountEntry1k/engine", countEntryEngine)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Import100k/raw", importRaw)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Import100k/engine", importEngine)
         ->Unit(benchmark::kMillisecond);
     dv::bench::registerPostingBenchmarks();
     benchmark::Initialize(&argc, argv);
