@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "runtime/CodePage1250.h"
+#include "runtime/FileWrites.h"
 
 namespace dv {
 namespace {
@@ -132,18 +133,6 @@ FileResult readWholeFile(const std::filesystem::path& path, std::string& bytes, 
     return FileResult::success();
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // A temporary file beside `target`, created exclusively; -1 with errno set on failure.
 int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& tempPath,
                           mode_t mode) {
@@ -155,13 +144,6 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
-}
-
-void syncDirectory(const std::filesystem::path& directory) {
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;  // the rename is done; a directory that cannot be synced is no failure
-    ::fsync(fd);
-    ::close(fd);
 }
 
 // The file a write really replaces: the target of a symbolic link, else the path itself.
@@ -182,16 +164,17 @@ FileResult replaceFile(const std::filesystem::path& path, std::string_view bytes
     std::filesystem::path tempPath;
     const int fd = createTemporaryBeside(target, tempPath, mode);
     if (fd < 0) return ioFailure(path, "write", errno);
-    int error = 0;
-    if (!writeAll(fd, bytes) || (exists && ::fchmod(fd, mode) != 0) || ::fsync(fd) != 0)
-        error = errno;
+    int error = writeAllBytes(fd, bytes);
+    if (error == 0 && exists && ::fchmod(fd, mode) != 0) error = errno;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(tempPath.c_str());
         return ioFailure(path, "write", error);
     }
-    syncDirectory(target.parent_path().empty() ? "." : target.parent_path());
+    // The rename is done; a folder that cannot be flushed is no failure.
+    (void)syncFolder(target.parent_path().empty() ? "." : target.parent_path());
     return FileResult::success();
 }
 

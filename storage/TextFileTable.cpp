@@ -12,6 +12,7 @@
 #include "runtime/CodePage1250.h"
 #include "runtime/Decimal.h"
 #include "runtime/TextCase.h"
+#include "runtime/FileWrites.h"
 #include "storage/StoredText.h"
 
 namespace dv {
@@ -33,18 +34,6 @@ int readWholeFile(const fs::path& file, std::string& content) {
     const int error = got < 0 ? errno : 0;
     ::close(fd);
     return error;
-}
-
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return 0;
 }
 
 // Applies `each` to every stored field element of the table, in field order.
@@ -292,7 +281,7 @@ DriverCode TextFileTable::add() {
     const std::string appended = separator + line + lineEnd_;
     const int fd = ::open(file_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return ioFailure(errno, "add a record to " + fileName());
-    const int error = writeAll(fd, appended);
+    const int error = writeAllBytes(fd, appended);
     ::close(fd);
     if (error != 0) return ioFailure(error, "add a record to " + fileName());
     const std::size_t offset = content_.size() + separator.size();
@@ -359,7 +348,7 @@ DriverCode TextFileTable::rewrite(const std::string& content, std::string_view a
     std::string temporary = (directory / ("." + file_.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return ioFailure(errno, action);
-    int error = writeAll(fd, content);
+    int error = writeAllBytes(fd, content);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     struct stat original {};
     if (error == 0 && ::stat(file_.c_str(), &original) == 0) ::fchmod(fd, original.st_mode & 07777);
@@ -369,10 +358,8 @@ DriverCode TextFileTable::rewrite(const std::string& content, std::string_view a
         ::unlink(temporary.c_str());
         return ioFailure(error, action);
     }
-    if (const int dir = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // The rename is done; a folder that cannot be flushed is no failure.
+    (void)syncFolder(directory);
     return DriverCode::Ok;
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "data/ProgramDirectory.h"
+#include "runtime/FileWrites.h"
 #include "runtime/TextCase.h"
 
 namespace dv {
@@ -23,27 +24,6 @@ fs::path folderOf(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
-// Flushes the folder's entries (a file made, renamed or removed in it); 0 or the errno.
-int syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return 0;
-}
-
 // Makes the file only when no file of that name exists; the descriptor, or -1 with errno.
 int createExclusively(const fs::path& file) {
     return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -51,7 +31,7 @@ int createExclusively(const fs::path& file) {
 
 // The content into the open file, on the disk when it returns 0; else the errno.
 int writeDurably(int fd, const std::string& content) {
-    int error = writeAll(fd, content);
+    int error = writeAllBytes(fd, content);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     return error;
