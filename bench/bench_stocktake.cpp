@@ -170,6 +170,19 @@ void templateEngine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
+// A plain connection to the company's database as the raw sides use it: the collation of the
+// noCase keys and the page cache the program's connection has.
+sqlite3* openRaw(Company& data) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+              SQLITE_OK,
+          "open");
+    dv::registerSlovenianCollation(db);
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    return db;
+}
+
 sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
@@ -190,14 +203,7 @@ void bindText(sqlite3_stmt* statement, int column, const unsigned char* text) {
 // inserts into INVENDET, with prepared statements in one transaction.
 void templateRaw(benchmark::State& state) {
     Company& data = company();
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-              SQLITE_OK,
-          "open");
-    dv::registerSlovenianCollation(db);
-    sqlite3_busy_timeout(db, 5000);
-    // The page cache the program's connection has.
-    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    sqlite3* db = openRaw(data);
     sqlite3_stmt* items = prepare(db,
                                   "SELECT EAN, KRATEKNAZIV, DRUGIDELNAZIVA, SKUPINA, CENABREZDDV, "
                                   "MPCENA FROM ARTIKLI ORDER BY EAN, _ROW");
@@ -537,13 +543,7 @@ void importRaw(benchmark::State& state) {
     Company& data = company();
     prepareImportTables(data);
     CaptureFiles files;
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-              SQLITE_OK,
-          "open");
-    dv::registerSlovenianCollation(db);
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    sqlite3* db = openRaw(data);
     sqlite3_stmt* item = prepare(db, "SELECT EAN FROM ARTIKLI WHERE EAN = ?1");
     sqlite3_stmt* line = prepare(db,
                                  "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "

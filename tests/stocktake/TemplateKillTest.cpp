@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "support/KillChild.h"
 #include "data/RecordBuffers.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
@@ -108,23 +109,8 @@ TEST(TemplateKilled, AProgramKilledInTheMiddleOfAFirstPreparationLeavesNoTemplat
         Program program(directory.path());
         addItems(*program.tables);
     }
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ends[0]);
-        prepareUntilKilled(directory.path(), ends[1]);
-    }
-    close(ends[1]);
-    char byte = 0;
-    const bool reached = read(ends[0], &byte, 1) == 1;
-    close(ends[0]);
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(reached) << "the child ended with status " << status << " before the pass";
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    test::killChildWhenSignalled([&](int fd) { prepareUntilKilled(directory.path(), fd); });
+    if (HasFatalFailure()) return;
 
     Program program(directory.path());
     const ScriptQuery query(directory.path());

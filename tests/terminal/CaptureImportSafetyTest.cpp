@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 
+#include "support/KillChild.h"
 #include "CaptureImportModel.h"
 #include "runtime/Window.h"
 
@@ -151,23 +152,8 @@ TEST_F(CaptureImportSafety, AFailedTemplateWriteHalfwayKeepsNothing) {
 TEST_F(CaptureImportSafety, AProgramKilledHalfwayKeepsNothing) {
     // Only the child holds a connection while it imports.
     tables.reset();
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ends[0]);
-        importUntilKilled(directory.path(), capture, ends[1]);
-    }
-    close(ends[1]);
-    char byte = 0;
-    const bool reached = read(ends[0], &byte, 1) == 1;
-    close(ends[0]);
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(reached) << "the child ended with status " << status << " before the pass";
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    test::killChildWhenSignalled([&](int fd) { importUntilKilled(directory.path(), capture, fd); });
+    if (HasFatalFailure()) return;
     tables = std::make_unique<TableAccess>(&errors);
     expectUntouched();
     expectImportedAfterwards();
