@@ -42,6 +42,7 @@ DriverCode SqliteTable::locate(bool create, DriverError& error) {
         cursor_.use(*sql_);
         insert_ = update_ = remove_ = nullptr;
         partialUpdates_.clear();
+        rowIdSelects_.clear();
     }
     return DriverCode::Ok;
 }
@@ -346,14 +347,25 @@ DriverCode SqliteTable::remove() {
 bool SqliteTable::isDuplicate(int key, bool excludeCurrent) {
     if (check(false) != DriverCode::Ok || checkKey(key) != DriverCode::Ok || key == kFileOrder)
         return false;
-    bool duplicate = false;
-    const auto other = [&](const SqlStatement&, std::int64_t row, std::int64_t) {
-        duplicate = duplicate || !excludeCurrent || row != currentRow_;
-        return !duplicate;
-    };
+    // Asked of the whole table, whatever condition its reading is under: a unique key holds for
+    // every record. Two row ids at most tell whether one is another than the current.
+    SqlStatement*& cached = rowIdSelects_[key];
     DriverError error;
-    if (!cursor_.find(key, keyValues(layout_, key, record()), 2, other, error)) fail(error);
-    return duplicate;
+    if (cached == nullptr) cached = db_.statement(sql_->rowIds(key), "look up a key", error);
+    if (cached == nullptr) {
+        (void)fail(error);
+        return false;
+    }
+    SqlStatement& statement = *cached;
+    StatementUse use(statement);
+    const std::vector<KeyValue> values = keyValues(layout_, key, record());
+    for (std::size_t v = 0; v < values.size(); ++v) statement.bind(static_cast<int>(v) + 1, values[v]);
+    statement.bind(static_cast<int>(values.size()) + 1, std::int64_t{2});
+    int result;
+    while ((result = statement.step()) == SQLITE_ROW)
+        if (!excludeCurrent || statement.integer(0) != currentRow_) return true;
+    if (result != SQLITE_DONE) (void)sqlFailure(result, "look up a key");
+    return false;
 }
 
 // ---- size, commands, batches

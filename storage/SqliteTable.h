@@ -100,6 +100,8 @@ class SqliteTable final : public TableDriver {
     // Updates of some columns only, by the columns they set: a change that leaves the columns
     // of an index alone does not touch that index.
     std::map<std::vector<int>, SqlStatement*> partialUpdates_;
+    // The selects of the row ids with a key's values, by key (see isDuplicate).
+    std::map<int, SqlStatement*> rowIdSelects_;
     std::vector<int> changed_;
     // The columns read, when not every one is (see readFields).
     std::optional<ColumnSelection> selection_;

@@ -102,6 +102,9 @@ class TableDriver {
     // True when a record has the buffer's values of `key`: any record (before add), or any
     // record but the current one (`excludeCurrent`, before put).
     virtual bool isDuplicate(int key, bool excludeCurrent) = 0;
+    // True when a record has the buffer's values of `key`. The buffer stays as it is and no
+    // record becomes current: a lookup that needs no field of the record, which an index answers.
+    bool contains(int key) { return isDuplicate(key, false); }
 
     // Number of records, or -1 when the driver cannot tell.
     virtual std::int64_t records() = 0;

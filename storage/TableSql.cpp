@@ -109,6 +109,19 @@ std::string TableSql::term(const OrderTerm& term) const {
     return text;
 }
 
+std::string TableSql::rowIds(int key) const {
+    const std::vector<OrderTerm>& terms = layout_.order(key);
+    std::string where;
+    int parameter = 0;
+    for (const OrderTerm& component : terms) {
+        if (component.column < 0) continue;
+        where += (where.empty() ? "" : " AND ") + term(component) + "=?" +
+                 std::to_string(++parameter);
+    }
+    return "SELECT \"_ROW\" FROM " + qualified_ + (where.empty() ? "" : " WHERE " + where) +
+           " LIMIT ?" + std::to_string(parameter + 1);
+}
+
 std::string TableSql::select(int key, int equal, int after, bool forward,
                              std::string_view condition, bool orEqual,
                              const std::vector<int>* columns) const {

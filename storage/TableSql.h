@@ -47,6 +47,11 @@ class TableSql {
     std::string select(int key, int equal, int after, bool forward, std::string_view condition = {},
                        bool orEqual = false, const std::vector<int>* columns = nullptr) const;
 
+    // The row ids of the records whose components of `key` equal parameters 1..n (n the key's
+    // components), at most parameter n+1 of them. Only the row id is read, so the key's index
+    // answers it alone, without reading a row.
+    std::string rowIds(int key) const;
+
     // An order term as SQL: the quoted column (with its collation) or the row id.
     std::string term(const OrderTerm& term) const;
 

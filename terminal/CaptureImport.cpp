@@ -73,22 +73,22 @@ bool CaptureImport::findItem() {
     if (added) {
         const std::string_view full = code.substr(0, kCodeWidth);
         match->second.found =
-            fetchItem(full) ||
-            (code.size() > kShortCodeWidth && fetchItem(code.substr(0, kShortCodeWidth))) ||
-            (code.size() > 1 && fetchItem(code.substr(1, kShortCodeWidth)));
+            itemExists(full) ||
+            (code.size() > kShortCodeWidth && itemExists(code.substr(0, kShortCodeWidth))) ||
+            (code.size() > 1 && itemExists(code.substr(1, kShortCodeWidth)));
+        // The item's code equals the code sought: the key compares exactly.
         match->second.code = match->second.found
                                  ? std::string(trimTrailingBlanks(ARTIKLI.EAN.raw()))
                                  : std::string(full);
-        if (match->second.found) match->second.name = itemName40();
     }
     matched_ = match->second.code;
-    itemName_ = match->second.name;
     return match->second.found;
 }
 
-bool CaptureImport::fetchItem(std::string_view code) {
+// Whether an item has the code; the item's key answers it without reading the item.
+bool CaptureImport::itemExists(std::string_view code) {
     ARTIKLI.EAN.setRaw(code);
-    return items_.Fetch(itemKey_) == kLevelBenign;
+    return items_.driver()->contains(itemKey_);
 }
 
 bool CaptureImport::fetchLine() {
@@ -179,12 +179,15 @@ bool CaptureImport::addToLine(const Decimal& quantity) {
 }
 
 bool CaptureImport::addLine(const Decimal& quantity) {
+    ARTIKLI.EAN.setRaw(matched_);
+    if (items_.Fetch(itemKey_) != kLevelBenign) return false;
+    const std::string name = itemName40();
     clearRecord(lines_.table(), lines_.buffer());
     INVENDET.StevInventure = key_.number;
     INVENDET.Enota = key_.unit;
     INVENDET.VrstaProdaje = key_.saleType;
     INVENDET.EAN.setRaw(matched_);
-    INVENDET.Naziv.setRaw(itemName_);
+    INVENDET.Naziv.setRaw(name);
     (void)INVENDET.PopisanaZaloga.assign(quantity);
     INVENDET.NarejenVnos = 1;
     return lines_.driver()->add() == DriverCode::Ok;

@@ -61,7 +61,7 @@ class CaptureImport {
 
   private:
     bool findItem();
-    bool fetchItem(std::string_view code);
+    bool itemExists(std::string_view code);
     bool fetchLine();
     bool readCounters();
     bool readFailed();
@@ -77,15 +77,13 @@ class CaptureImport {
     const StocktakeKey key_;
     const int itemKey_;
     const int archiveKey_;
-    // What the item lookups gave for a scanned code: whether an item was found, the matched
-    // code and the item's name for a new template line (code page bytes).
+    // What the item lookups gave for a scanned code: whether an item was found and the matched
+    // code (code page bytes).
     struct ItemMatch {
         bool found = false;
         std::string code;
-        std::string name;
     };
     std::string matched_;  // the matched code, code page bytes without trailing blanks
-    std::string itemName_;
     // The lookups of each code scanned in this run; the items do not change while it runs.
     std::unordered_map<std::string, ItemMatch> matches_;
     // The counter of the line archived last for each code of the stocktake, and the highest

@@ -35,6 +35,25 @@ TEST_F(SqliteTableWrite, UniqueKeyRefusesASecondRecordWithTheSameValues) {
     EXPECT_EQ(buffer.Name.str(), "Bor");
 }
 
+// A lookup by key answers from the key alone: the buffer keeps what was put in it and the
+// record read before stays the current one, so that a change after the lookup changes it.
+TEST_F(SqliteTableWrite, KeyLookupLeavesTheBufferAndTheCurrentRecord) {
+    addAll(*people, {person("A", "Ana"), person("B", "Bor")});
+    buffer = person("B");
+    ASSERT_EQ(people->get(CodeKey), DriverCode::Ok);
+    buffer.Code = "A";
+    EXPECT_TRUE(people->contains(CodeKey));
+    EXPECT_EQ(buffer.Name.str(), "Bor");
+    buffer.Code = "C";
+    EXPECT_FALSE(people->contains(CodeKey));
+    buffer.Name = "Borut";
+    ASSERT_EQ(people->put(), DriverCode::Ok);
+    buffer = person("C");
+    ASSERT_EQ(people->get(CodeKey), DriverCode::Ok);
+    EXPECT_EQ(buffer.Name.str(), "Borut");
+    EXPECT_EQ(people->records(), 2);
+}
+
 TEST_F(SqliteTableWrite, ChangeAfterAnotherStationChangedTheRecordIsRefused) {
     addAll(*people, {person("A", "Ana", 1)});
     SqliteDatabase otherStation;
