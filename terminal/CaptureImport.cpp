@@ -69,20 +69,14 @@ CaptureLine CaptureImport::importLine(const Decimal& quantity) {
 // without an item the first 13 characters of the capture.
 bool CaptureImport::findItem() {
     const std::string_view code = capturedCode();
-    auto [match, added] = matches_.try_emplace(std::string(code));
-    if (added) {
-        const std::string_view full = code.substr(0, kCodeWidth);
-        match->second.found =
-            itemExists(full) ||
-            (code.size() > kShortCodeWidth && itemExists(code.substr(0, kShortCodeWidth))) ||
-            (code.size() > 1 && itemExists(code.substr(1, kShortCodeWidth)));
-        // The item's code equals the code sought: the key compares exactly.
-        match->second.code = match->second.found
-                                 ? std::string(trimTrailingBlanks(ARTIKLI.EAN.raw()))
-                                 : std::string(full);
-    }
-    matched_ = match->second.code;
-    return match->second.found;
+    const std::string_view full = code.substr(0, kCodeWidth);
+    const bool found =
+        itemExists(full) ||
+        (code.size() > kShortCodeWidth && itemExists(code.substr(0, kShortCodeWidth))) ||
+        (code.size() > 1 && itemExists(code.substr(1, kShortCodeWidth)));
+    // The item's code equals the code sought: the key compares exactly.
+    matched_ = found ? trimTrailingBlanks(ARTIKLI.EAN.raw()) : full;
+    return found;
 }
 
 // Whether an item has the code; the item's key answers it without reading the item.

@@ -77,15 +77,7 @@ class CaptureImport {
     const StocktakeKey key_;
     const int itemKey_;
     const int archiveKey_;
-    // What the item lookups gave for a scanned code: whether an item was found and the matched
-    // code (code page bytes).
-    struct ItemMatch {
-        bool found = false;
-        std::string code;
-    };
     std::string matched_;  // the matched code, code page bytes without trailing blanks
-    // The lookups of each code scanned in this run; the items do not change while it runs.
-    std::unordered_map<std::string, ItemMatch> matches_;
     // The counter of the line archived last for each code of the stocktake, and the highest
     // record number: what the table holds, kept up to date by every line archived.
     std::unordered_map<std::string, std::int32_t> counters_;
