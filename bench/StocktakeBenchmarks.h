@@ -6,9 +6,41 @@
 #include <filesystem>
 #include <string>
 
+#include "runtime/Decimal.h"
+
 namespace dv::bench {
 
 void check(bool ok, const std::string& what);
+
+// A statement prepared once for the life of a raw run, with its binds and columns.
+struct Statement {
+    Statement(sqlite3* db, const char* sql) {
+        check(sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &handle, nullptr) ==
+                  SQLITE_OK,
+              sqlite3_errmsg(db));
+    }
+    ~Statement() { sqlite3_finalize(handle); }
+    Statement& text(int i, const std::string& value) {
+        sqlite3_bind_text(handle, i, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& number(int i, std::int64_t value) {
+        sqlite3_bind_int64(handle, i, value);
+        return *this;
+    }
+    bool row() { return sqlite3_step(handle) == SQLITE_ROW; }
+    void run() {
+        check(sqlite3_step(handle) == SQLITE_DONE, "step");
+        sqlite3_reset(handle);
+    }
+    std::int64_t integer(int c) const { return sqlite3_column_int64(handle, c); }
+    std::string string(int c) const {
+        const auto* text = sqlite3_column_text(handle, c);
+        return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+    }
+    void reset() { sqlite3_reset(handle); }
+    sqlite3_stmt* handle = nullptr;
+};
 
 // A plain connection to the program's database as the raw sides use it: the collation of the
 // noCase keys and the page cache the program's connection has.
@@ -61,5 +93,10 @@ class RawImport {
     sqlite3_stmt* update_;
     sqlite3_stmt* insert_;
 };
+
+// The posting of the differences of stocktake 1 of unit 1 (retail) with SQLite alone (see
+// StocktakeBenchmarks.cpp), the owner's partner `owner`, over a template of `templateRows`
+// rows; the document lines written.
+std::int64_t rawPosting(sqlite3* db, std::int64_t owner, std::int64_t templateRows);
 
 }  // namespace dv::bench
