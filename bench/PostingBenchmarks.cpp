@@ -14,6 +14,7 @@
 
 #include "bench/BenchArguments.h"
 #include "bench/BenchDirectory.h"
+#include "bench/BenchProcedures.h"
 #include "bench/PostingBenchmarks.h"
 #include "bench/StocktakeBenchmarks.h"
 #include "data/RecordBuffers.h"
@@ -159,21 +160,7 @@ void selectPosting() {
     dv::GLO.PostingChairman = "Predsednik";
 }
 
-// The program's procedures, driven by UI scripts through the headless front end.
-struct Procedures {
-    Procedures() : frontEnd(scheduler), runner(scheduler, frontEnd, dv::programProcedures()) {
-        frontEnd.setPreviewsWait(true);
-    }
-    ~Procedures() { scheduler.shutdown(); }
-    void run(const std::string& script) {
-        const auto failure = runner.run(dv::parseScript(script));
-        check(!failure, failure ? failure->report() : "");
-    }
-
-    dv::ProcedureScheduler scheduler;
-    dv::HeadlessFrontEnd frontEnd;
-    dv::ScriptRunner runner;
-};
+using dv::bench::Procedures;
 
 // The posting as the user runs it: KnjizenjeInventurnihRazlik on its procedure thread with its
 // progress window (the check for moved stock, the headers, every template row, the closing of
@@ -249,12 +236,8 @@ void documentsPdf(benchmark::State& state) {
     int pages = 0;
     for (auto _ : state) {
         pages = 0;
-        for (const char* report : {"IzpisInvManjkovVele", "IzpisInvViskovVele"}) {
-            const std::string pdf = (directory.path() / (std::string(report) + ".pdf")).string();
-            procedures.run(std::string("start ") + report + "\npreview pdf \"" + pdf +
-                           "\"\npreview close\nidle\n");
-            pages += procedures.frontEnd.lastPreview()->pageCount();
-        }
+        for (const char* report : {"IzpisInvManjkovVele", "IzpisInvViskovVele"})
+            pages += procedures.printToPdf(report, directory.path() / (std::string(report) + ".pdf"));
     }
     state.counters["pages"] = pages;
     state.counters["pages_per_second"] = benchmark::Counter(

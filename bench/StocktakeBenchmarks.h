@@ -42,6 +42,9 @@ struct Statement {
     sqlite3_stmt* handle = nullptr;
 };
 
+// Stocktake 1 of unit 1 (retail) chosen, as the stocktake lists leave it in GLO.
+void selectStocktake();
+
 // A plain connection to the program's database as the raw sides use it: the collation of the
 // noCase keys and the page cache the program's connection has.
 sqlite3* openRaw(const std::filesystem::path& database);

@@ -291,9 +291,7 @@ void countSheetPdf(benchmark::State& state) {
     dv::FileManager& groups = data.access().file("SFGRUPE");
     check(lines.Open() == dv::kLevelBenign && groups.Open() == dv::kLevelBenign, "open");
     ensureTemplate(data, lines);
-    dv::GLO.DIDEROVIV = 1;
-    dv::GLO.ENOTAINV = 1;
-    dv::GLO.VRSTAINV = "M";
+    dv::bench::selectStocktake();
     dv::GLO.SORT = 1;
     dv::GLO.CHECKBOX1 = 1;
     dv::GLO.CHECKBOX2 = 1;
