@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -168,10 +169,10 @@ class Mutator {
     const std::vector<Input>& seeds_;
 };
 
-bool option(std::string_view argument, std::string_view name, double& value) {
-    if (!argument.starts_with(name)) return false;
-    value = std::strtod(std::string(argument.substr(name.size())).c_str(), nullptr);
-    return true;
+// The value of `--name=VALUE` in `argument`; nothing when the argument is another.
+std::optional<std::string> option(std::string_view argument, std::string_view name) {
+    if (!argument.starts_with(name)) return std::nullopt;
+    return std::string(argument.substr(name.size()));
 }
 
 }  // namespace
@@ -180,13 +181,17 @@ int main(int argc, char** argv) {
     catchFailures(argv[0]);
     if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
     double seconds = 3;
-    double seed = static_cast<double>(std::random_device{}() % 1000000000u);
+    std::uint64_t randomSeed = std::random_device{}() % 1000000000u;
     std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i)
-        if (!option(argv[i], "--seconds=", seconds) && !option(argv[i], "--seed=", seed))
+    for (int i = 1; i < argc; ++i) {
+        if (const auto value = option(argv[i], "--seconds="))
+            seconds = std::strtod(value->c_str(), nullptr);
+        else if (const auto value = option(argv[i], "--seed="))
+            randomSeed = std::strtoull(value->c_str(), nullptr, 10);
+        else
             paths.emplace_back(argv[i]);
+    }
     const auto seeds = readSeeds(paths);
-    const auto randomSeed = static_cast<std::uint64_t>(seed);
     std::printf("%zu seeds, random seed %llu (replay: --seed=%llu --seconds=%g)\n", seeds.size(),
                 static_cast<unsigned long long>(randomSeed),
                 static_cast<unsigned long long>(randomSeed), seconds);
