@@ -8,15 +8,15 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 #include "bench/BenchArguments.h"
 #include "bench/BenchDirectory.h"
+#include "bench/BenchProcedures.h"
 #include "bench/PostingBenchmarks.h"
+#include "bench/StocktakeBenchmarks.h"
 #include "data/RecordBuffers.h"
 #include "data/SettingsManager.h"
 #include "data/TableFileNames.h"
@@ -160,21 +160,7 @@ void selectPosting() {
     dv::GLO.PostingChairman = "Predsednik";
 }
 
-// The program's procedures, driven by UI scripts through the headless front end.
-struct Procedures {
-    Procedures() : frontEnd(scheduler), runner(scheduler, frontEnd, dv::programProcedures()) {
-        frontEnd.setPreviewsWait(true);
-    }
-    ~Procedures() { scheduler.shutdown(); }
-    void run(const std::string& script) {
-        const auto failure = runner.run(dv::parseScript(script));
-        check(!failure, failure ? failure->report() : "");
-    }
-
-    dv::ProcedureScheduler scheduler;
-    dv::HeadlessFrontEnd frontEnd;
-    dv::ScriptRunner runner;
-};
+using dv::bench::Procedures;
 
 // The posting as the user runs it: KnjizenjeInventurnihRazlik on its procedure thread with its
 // progress window (the check for moved stock, the headers, every template row, the closing of
@@ -216,180 +202,6 @@ void postingEngine(benchmark::State& state) {
 
 // ---- raw SQLite
 
-struct Statement {
-    Statement(sqlite3* db, const char* sql) {
-        check(sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &handle, nullptr) ==
-                  SQLITE_OK,
-              sqlite3_errmsg(db));
-    }
-    ~Statement() { sqlite3_finalize(handle); }
-    Statement& text(int i, const std::string& value) {
-        sqlite3_bind_text(handle, i, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& number(int i, std::int64_t value) {
-        sqlite3_bind_int64(handle, i, value);
-        return *this;
-    }
-    bool row() { return sqlite3_step(handle) == SQLITE_ROW; }
-    void run() {
-        check(sqlite3_step(handle) == SQLITE_DONE, "step");
-        sqlite3_reset(handle);
-    }
-    std::int64_t integer(int c) const { return sqlite3_column_int64(handle, c); }
-    std::string string(int c) const {
-        const auto* text = sqlite3_column_text(handle, c);
-        return text != nullptr ? reinterpret_cast<const char*>(text) : "";
-    }
-    void reset() { sqlite3_reset(handle); }
-    sqlite3_stmt* handle = nullptr;
-};
-
-std::int64_t rounded(dv::Int128 a, dv::Int128 b) {
-    if (b == 0) return 0;
-    if (b < 0) a = -a, b = -b;
-    dv::Int128 q = a / b;
-    const dv::Int128 r = a % b;
-    if (2 * (r < 0 ? -r : r) >= b) q += a < 0 ? -1 : 1;
-    return static_cast<std::int64_t>(q);
-}
-
-// The checks the posting makes before it writes, and again inside its transaction: the
-// stocktake exists and is open, no document or line of either kind carries its number.
-void rawChecks(Statement& stocktake, Statement& document, Statement& line) {
-    check(stocktake.row() && stocktake.integer(2) == 0, "stocktake open");
-    stocktake.reset();
-    for (const auto& [mark, type] : {std::pair{"N", 15}, std::pair{"I", 35}}) {
-        document.text(1, mark).number(2, type);
-        line.text(1, mark).number(2, type);
-        check(!document.row() && !line.row(), "no documents");
-        document.reset();
-        line.reset();
-    }
-}
-
-// The same work with SQLite alone: the checks; the template read with the stock per row (the
-// check of moved stock, in a read transaction before the posting asks the user anything); then
-// in one transaction the checks again, the two headers with the owner's partner row, the
-// template read again with the item and stock per row (each rate and unit of measure once),
-// one line added and the stock updated per row (only if nobody changed it since it was read),
-// and the stocktake read and closed.
-void rawPosting(sqlite3* db) {
-    Statement stocktake(db, "SELECT _ROW, _VERSION, DATUMZAKLJUCKA FROM INVENTUR WHERE "
-                            "STEVINVENTURE=1 AND ENOTA=1 AND VRSTAPRODAJE='M'");
-    Statement document(db, "SELECT _ROW FROM DOKUMENT WHERE VRSTAPRODAJE='M' AND ENOTA=1 AND "
-                           "OZNAKADOKUMENTA=?1 AND VRSTAPROMETA=?2 AND STEVILKADOKUMENTA=1");
-    Statement existing(db, "SELECT _ROW FROM DOKPROME WHERE VRSTAPRODAJE='M' AND ENOTA=1 AND "
-                           "OZNAKADOKUMENTA=?1 AND VRSTAPROMETA=?2 AND STEVILKADOKUMENTA=1 "
-                           "LIMIT 1");
-    Statement lines(db, "SELECT EAN, RACZALOGA, POPISANAZALOGA, NAZIV FROM INVENDET WHERE "
-                        "STEVINVENTURE=1 AND ENOTA=1 AND VRSTAPRODAJE='M' ORDER BY "
-                        "STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, _ROW");
-    Statement stock(db, "SELECT _ROW, _VERSION, ZALOGA, VREDNOSTZALOGE, ZADNJANABCENA FROM "
-                        "ZALOGA WHERE EAN=?1 AND ENOTA=1");
-    Statement item(db, "SELECT KRATEKNAZIV, DRUGIDELNAZIVA, DAVEK, MERSKAENOTA FROM ARTIKLI "
-                       "WHERE EAN=?1");
-    Statement rate(db, "SELECT STOPNJADDV FROM SFDDV WHERE SIFRADDV=?1");
-    Statement measure(db, "SELECT NAZIVEM FROM SFEM WHERE SIFRAEM=?1");
-    Statement partner(db, "SELECT DDV FROM SFPARTN WHERE SIFRA=0");
-    Statement line(db, "INSERT INTO DOKPROME (VRSTAPRODAJE, OZNAKADOKUMENTA, VRSTAPROMETA, "
-                       "STEVILKADOKUMENTA, ENOTA, POSTAVKADOKUMENTA, EAN, NAZIV, KOLICINA, "
-                       "NAZIVEM, NABAVNACENA, PRODAJNACENABREZDDV, PRODAJNACENAZDDV, SIFRADDV, "
-                       "STOPNJADDV, DATUMDOKUMENTA, PROMETNAZALOGO, BLAGOALISTORITEV) VALUES "
-                       "('M', ?1, ?2, 1, 1, ?3, ?4, ?5, ?6, ?7, ?8, ?8, ?9, ?10, ?11, 81522, ?12, "
-                       "'B')");
-    Statement update(db, "UPDATE ZALOGA SET ZALOGA=?1, VREDNOSTZALOGE=?2, _VERSION=_VERSION+1 "
-                         "WHERE _ROW=?3 AND _VERSION=?4");
-    Statement header(db, "INSERT INTO DOKUMENT (ID, VRSTAPRODAJE, OZNAKADOKUMENTA, VRSTAPROMETA, "
-                         "STEVILKADOKUMENTA, ENOTA, DATUMDOKUMENTA, REFERENT, PARTNER, "
-                         "STATUSPARTNERJA, STEVILKADOBAVNICE, DATUMDOBAVNICE, "
-                         "STEVILKAPREJETEGARACUNA, DATUMPREJETEGARACUNA, DATUMSTORITVE, PREVZEL, "
-                         "IZDAL, OPOMBEDOKUMENTA1) SELECT IFNULL(MAX(ID), 0) + 1, 'M', ?1, ?2, 1, "
-                         "1, 81522, 1, 0, ?3, ?4, 81522, ?5, ?6, ?6, ?7, ?8, ?9 FROM DOKUMENT");
-    Statement close(db, "UPDATE INVENTUR SET DATUMINVENTURE=81522, DATUMZAKLJUCKA=81527, "
-                        "DOKUMENTMANJKOV=1, DOKUMENTVISKOV=1, _VERSION=_VERSION+1 WHERE _ROW=?1 "
-                        "AND _VERSION=?2");
-    rawChecks(stocktake, document, existing);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    std::int64_t moved = 0, rows = 0;
-    while (lines.row()) {
-        ++rows;
-        stock.text(1, lines.string(0));
-        if (!stock.row() || stock.integer(2) != lines.integer(1)) ++moved;
-        stock.reset();
-    }
-    lines.reset();
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    check(moved == 0 && rows == kRows, "moved stock");
-    check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK, "begin");
-    rawChecks(stocktake, document, existing);
-    for (const bool surplus : {true, false}) {
-        const std::string status = partner.row() ? partner.string(0) : "";
-        partner.reset();
-        header.text(1, surplus ? "N" : "I").number(2, surplus ? 15 : 35).text(3, status)
-            .text(4, surplus ? "INV.VIŠEK" : "INV.MANJKO").text(5, surplus ? "" : "INV. 1")
-            .number(6, surplus ? 0 : 81522).text(7, surplus ? "Predsednik" : "")
-            .text(8, surplus ? "" : "Predsednik")
-            .text(9, surplus ? "Dokument inv. viškov pri inventuri štev. 1"
-                             : "Dokument inv. manjkov pri inventuri štev. 1")
-            .run();
-    }
-    std::int64_t surplusLine = 0, shortageLine = 0;
-    std::map<std::int64_t, std::int64_t> rates;  // each code read once, as the posting does
-    std::map<std::int64_t, std::string> measures;
-    while (lines.row()) {
-        const std::string ean = lines.string(0);
-        const std::int64_t book = lines.integer(1), counted = lines.integer(2);
-        if (book == counted) continue;
-        item.text(1, ean);
-        const bool hasItem = item.row();
-        const std::string name = hasItem ? item.string(0) + item.string(1) : "";
-        const std::int64_t rateCode = hasItem ? item.integer(2) : 0, unit = hasItem ? item.integer(3) : 0;
-        item.reset();
-        auto knownRate = rates.find(rateCode);
-        if (knownRate == rates.end()) {
-            rate.number(1, rateCode);
-            knownRate = rates.emplace(rateCode, rate.row() ? rate.integer(0) : 0).first;
-            rate.reset();
-        }
-        const std::int64_t rateUnits = knownRate->second;
-        auto knownMeasure = measures.find(unit);
-        if (knownMeasure == measures.end()) {
-            measure.number(1, unit);
-            knownMeasure = measures.emplace(unit, measure.row() ? measure.string(0) : "").first;
-            measure.reset();
-        }
-        const std::string& unitName = knownMeasure->second;
-        stock.text(1, ean);
-        check(stock.row(), "stock row");
-        const std::int64_t row = stock.integer(0), version = stock.integer(1),
-                           q = stock.integer(2), w = stock.integer(3), last = stock.integer(4);
-        stock.reset();
-        const bool surplus = counted > book;
-        const std::int64_t d = surplus ? counted - book : book - counted;
-        const std::int64_t average = rounded(dv::Int128(w) * 100000, q);
-        const std::int64_t price = surplus && last > 0 ? last : average * 100;
-        line.text(1, surplus ? "N" : "I").number(2, surplus ? 15 : 35)
-            .number(3, surplus ? ++surplusLine : ++shortageLine).text(4, ean).text(5, name)
-            .number(6, d).text(7, unitName).number(8, price)
-            .number(9, rounded(dv::Int128(price) * (10000 + rateUnits), 10000))
-            .number(10, rateCode).number(11, rateUnits).text(12, surplus ? "+" : "-").run();
-        const std::int64_t change = rounded(dv::Int128(d) * average, 1000);
-        update.number(1, surplus ? q + d : q - d)
-            .number(2, rounded(w * 100 + (surplus ? change : -change), 100)).number(3, row)
-            .number(4, version).run();
-        check(sqlite3_changes(db) == 1, "stock changed by another station");
-    }
-    lines.reset();
-    check(stocktake.row(), "stocktake");
-    close.number(1, stocktake.integer(0)).number(2, stocktake.integer(1));
-    stocktake.reset();
-    close.run();
-    check(sqlite3_changes(db) == 1, "stocktake changed by another station");
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
-    check(surplusLine + shortageLine == kRows, "raw lines");
-}
-
 void postingRaw(benchmark::State& state) {
     dv::bench::Directory directory;
     for (auto _ : state) {
@@ -402,7 +214,7 @@ void postingRaw(benchmark::State& state) {
         dv::registerSlovenianCollation(db);
         sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
         state.ResumeTiming();
-        rawPosting(db);
+        check(dv::bench::rawPosting(db, 0, kRows) == kRows, "raw lines");
         state.PauseTiming();
         sqlite3_close(db);
         state.ResumeTiming();
@@ -424,12 +236,8 @@ void documentsPdf(benchmark::State& state) {
     int pages = 0;
     for (auto _ : state) {
         pages = 0;
-        for (const char* report : {"IzpisInvManjkovVele", "IzpisInvViskovVele"}) {
-            const std::string pdf = (directory.path() / (std::string(report) + ".pdf")).string();
-            procedures.run(std::string("start ") + report + "\npreview pdf \"" + pdf +
-                           "\"\npreview close\nidle\n");
-            pages += procedures.frontEnd.lastPreview()->pageCount();
-        }
+        for (const char* report : {"IzpisInvManjkovVele", "IzpisInvViskovVele"})
+            pages += procedures.printToPdf(report, directory.path() / (std::string(report) + ".pdf"));
     }
     state.counters["pages"] = pages;
     state.counters["pages_per_second"] = benchmark::Counter(

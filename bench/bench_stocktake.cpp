@@ -5,8 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +15,7 @@
 
 #include "bench/BenchArguments.h"
 #include "bench/PostingBenchmarks.h"
+#include "bench/StocktakeBenchmarks.h"
 #include "bench/BenchDirectory.h"
 #include "data/RecordBuffers.h"
 #include "data/SettingsManager.h"
@@ -51,9 +50,9 @@ using dv::DriverCode;
 
 constexpr int kItems = 100000;
 
-void check(bool ok, const std::string& what) {
-    if (!ok) throw std::runtime_error(what);
-}
+using dv::bench::check;
+using dv::bench::openRaw;
+using dv::bench::prepare;
 
 // A company of 100,000 items, each with a stock row in unit 1, and stocktake 1 of unit 1 in the
 // INVENTUR buffer; made once for the whole run.
@@ -170,91 +169,20 @@ void templateEngine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
-// A plain connection to the company's database as the raw sides use it: the collation of the
-// noCase keys and the page cache the program's connection has.
-sqlite3* openRaw(Company& data) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-              SQLITE_OK,
-          "open");
-    dv::registerSlovenianCollation(db);
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
-    return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
-    return statement;
-}
-
-// A price of 6 places kept to 4, half away from zero.
-std::int64_t toFourPlaces(std::int64_t units) {
-    return units >= 0 ? (units + 50) / 100 : -((-units + 50) / 100);
-}
-
-void bindText(sqlite3_stmt* statement, int column, const unsigned char* text) {
-    sqlite3_bind_text(statement, column, reinterpret_cast<const char*>(text), -1,
-                      SQLITE_TRANSIENT);
-}
-
 // The same reads of ARTIKLI (item-code order) and ZALOGA (by unit and item) and the same
 // inserts into INVENDET, with prepared statements in one transaction.
 void templateRaw(benchmark::State& state) {
     Company& data = company();
-    sqlite3* db = openRaw(data);
-    sqlite3_stmt* items = prepare(db,
-                                  "SELECT EAN, KRATEKNAZIV, DRUGIDELNAZIVA, SKUPINA, CENABREZDDV, "
-                                  "MPCENA FROM ARTIKLI ORDER BY EAN, _ROW");
-    sqlite3_stmt* stock = prepare(
-        db, "SELECT ZALOGA, ZADNJANABCENA FROM ZALOGA WHERE ENOTA = ?1 AND EAN = ?2");
-    sqlite3_stmt* insert = prepare(
-        db,
-        "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, SKUPINA, NAZIV, "
-        "RACZALOGA, POPISANAZALOGA, VPCENA, MPCENA, NABCENA, NAREJENVNOS) "
-        "VALUES (1, 1, 'M', ?1, ?2, ?3, ?4, ?4, ?5, ?6, ?7, 0)");
-    for (auto _ : state) {
-        state.PauseTiming();
-        data.clearTemplate();
-        state.ResumeTiming();
-        check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK,
-              sqlite3_errmsg(db));
-        std::int64_t written = 0;
-        while (sqlite3_step(items) == SQLITE_ROW) {
-            std::string name(reinterpret_cast<const char*>(sqlite3_column_text(items, 1)));
-            name.resize(20, ' ');
-            name += std::string(reinterpret_cast<const char*>(sqlite3_column_text(items, 2)))
-                        .substr(0, 20);
-            while (!name.empty() && name.back() == ' ') name.pop_back();
-            sqlite3_bind_int(stock, 1, 1);
-            bindText(stock, 2, sqlite3_column_text(items, 0));
-            std::int64_t quantity = 0;
-            std::int64_t purchase = 0;
-            if (sqlite3_step(stock) == SQLITE_ROW) {
-                quantity = sqlite3_column_int64(stock, 0);
-                purchase = sqlite3_column_int64(stock, 1);
-            }
-            sqlite3_reset(stock);
-            bindText(insert, 1, sqlite3_column_text(items, 0));
-            sqlite3_bind_int64(insert, 2, sqlite3_column_int64(items, 3));
-            sqlite3_bind_text(insert, 3, name.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(insert, 4, quantity);
-            sqlite3_bind_int64(insert, 5, toFourPlaces(sqlite3_column_int64(items, 4)));
-            sqlite3_bind_int64(insert, 6, toFourPlaces(sqlite3_column_int64(items, 5)));
-            sqlite3_bind_int64(insert, 7, toFourPlaces(purchase));
-            check(sqlite3_step(insert) == SQLITE_DONE, sqlite3_errmsg(db));
-            sqlite3_reset(insert);
-            ++written;
+    sqlite3* db = openRaw(data.database());
+    {
+        dv::bench::RawTemplate raw(db);
+        for (auto _ : state) {
+            state.PauseTiming();
+            data.clearTemplate();
+            state.ResumeTiming();
+            check(raw.run() == kItems, "raw count");
         }
-        sqlite3_reset(items);
-        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK,
-              sqlite3_errmsg(db));
-        check(written == kItems, "raw count");
     }
-    sqlite3_finalize(items);
-    sqlite3_finalize(stock);
-    sqlite3_finalize(insert);
     sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * kItems);
 }
@@ -363,9 +291,7 @@ void countSheetPdf(benchmark::State& state) {
     dv::FileManager& groups = data.access().file("SFGRUPE");
     check(lines.Open() == dv::kLevelBenign && groups.Open() == dv::kLevelBenign, "open");
     ensureTemplate(data, lines);
-    dv::GLO.DIDEROVIV = 1;
-    dv::GLO.ENOTAINV = 1;
-    dv::GLO.VRSTAINV = "M";
+    dv::bench::selectStocktake();
     dv::GLO.SORT = 1;
     dv::GLO.CHECKBOX1 = 1;
     dv::GLO.CHECKBOX2 = 1;
@@ -510,31 +436,6 @@ void importEngine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCaptureLines);
 }
 
-// A capture line as the raw import reads it: the code and the quantity in thousandths, without
-// quotes; false for a line that is not posted.
-bool splitCaptureLine(std::string& line, std::string& code, std::int64_t& quantity) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::size_t separator = line.find(';');
-    if (separator == std::string::npos) return false;
-    auto unquoted = [](std::string text) {
-        if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-            text = text.substr(1, text.size() - 2);
-        return text;
-    };
-    code = unquoted(line.substr(0, separator));
-    if (code.empty() || code[0] < '0' || code[0] > '9') return false;
-    const std::string text = unquoted(line.substr(separator + 1));
-    std::int64_t whole = 0, fraction = 0, scale = 1000;
-    bool inFraction = false;
-    for (const char c : text) {
-        if (c == ',' || c == '.') inFraction = true;
-        else if (inFraction && scale > 1) fraction += (c - '0') * (scale /= 10);
-        else if (!inFraction) whole = whole * 10 + (c - '0');
-    }
-    quantity = whole * 1000 + fraction;
-    return true;
-}
-
 // The same import with SQLite alone: the file read line by line, the three item lookups, the
 // template line, the code's last archived counter and the highest record number read per line,
 // the archive record added and the template line updated or added, in one transaction; then the
@@ -543,104 +444,21 @@ void importRaw(benchmark::State& state) {
     Company& data = company();
     prepareImportTables(data);
     CaptureFiles files;
-    sqlite3* db = openRaw(data);
-    sqlite3_stmt* item = prepare(db, "SELECT EAN FROM ARTIKLI WHERE EAN = ?1");
-    sqlite3_stmt* line = prepare(db,
-                                 "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
-                                 "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND "
-                                 "EAN = ?1");
-    sqlite3_stmt* last = prepare(db,
-                                 "SELECT USPESNOKNJIZENJE FROM INVTPS WHERE STEVINVENTURE = 1 AND "
-                                 "ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EANKODA = ?1 ORDER BY "
-                                 "ZAPIS DESC, _ROW DESC LIMIT 1");
-    sqlite3_stmt* highest = prepare(db, "SELECT MAX(ZAPIS) FROM INVTPS");
-    sqlite3_stmt* archive = prepare(
-        db,
-        "INSERT INTO INVTPS (ZAPIS, STEVINVENTURE, ENOTA, VRSTAPRODAJE, EANKODA, KOLICINA, "
-        "DATUMKNJIZENJA, URAKNJIZENJA, USPESNOKNJIZENJE, JENIVARTIKLIH) "
-        "VALUES (?1, 1, 1, 'M', ?2, ?3, ?4, ?5, ?6, ?7)");
-    sqlite3_stmt* update =
-        prepare(db, "UPDATE INVENDET SET POPISANAZALOGA = ?1, NAREJENVNOS = 1 WHERE _ROW = ?2");
-    sqlite3_stmt* insert = prepare(
-        db,
-        "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, NAZIV, POPISANAZALOGA, "
-        "NAREJENVNOS) VALUES (1, 1, 'M', ?1, '', ?2, 1)");
-    auto found = [&](const std::string& code) {
-        sqlite3_bind_text(item, 1, code.c_str(), -1, SQLITE_TRANSIENT);
-        const bool row = sqlite3_step(item) == SQLITE_ROW;
-        sqlite3_reset(item);
-        return row;
-    };
-    auto step = [&](sqlite3_stmt* statement) {
-        check(sqlite3_step(statement) == SQLITE_DONE, sqlite3_errmsg(db));
-        sqlite3_reset(statement);
-    };
+    sqlite3* db = openRaw(data.database());
     std::string totals;
-    for (auto _ : state) {
-        state.PauseTiming();
-        resetImport(data);
-        files.prepare();
-        state.ResumeTiming();
-        check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK,
-              sqlite3_errmsg(db));
-        std::ifstream in(files.capture(), std::ios::binary);
-        std::string text, code;
-        std::int64_t quantity = 0;
-        while (std::getline(in, text)) {
-            if (!splitCaptureLine(text, code, quantity)) continue;
-            const std::string full = code.substr(0, 13);
-            std::string matched = full;
-            bool known = found(full);
-            if (!known && code.size() > 12 && found(code.substr(0, 12))) known = true, matched = code.substr(0, 12);
-            if (!known && code.size() > 1 && found(code.substr(1, 12))) known = true, matched = code.substr(1, 12);
-            sqlite3_bind_text(line, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-            const bool inTemplate = sqlite3_step(line) == SQLITE_ROW;
-            std::int64_t counter = 0;
-            if (inTemplate) {
-                sqlite3_bind_text(last, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-                counter = (sqlite3_step(last) == SQLITE_ROW ? sqlite3_column_int64(last, 0) : 0) + 1;
-                sqlite3_reset(last);
-                const std::int64_t count =
-                    (sqlite3_column_int64(line, 2) == 1 ? sqlite3_column_int64(line, 1) : 0) + quantity;
-                sqlite3_bind_int64(update, 1, count);
-                sqlite3_bind_int64(update, 2, sqlite3_column_int64(line, 0));
-            } else if (known) {
-                sqlite3_bind_text(insert, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_int64(insert, 2, quantity);
-                step(insert);
-            }
-            sqlite3_reset(line);
-            check(sqlite3_step(highest) == SQLITE_ROW, "highest");
-            sqlite3_bind_int64(archive, 1, sqlite3_column_int64(highest, 0) + 1);
-            sqlite3_reset(highest);
-            sqlite3_bind_text(archive, 2, matched.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(archive, 3, (quantity + 5) / 10);
-            sqlite3_bind_int64(archive, 4, dv::today());
-            sqlite3_bind_int64(archive, 5, dv::now());
-            sqlite3_bind_int64(archive, 6, counter);
-            sqlite3_bind_int(archive, 7, known ? 1 : 0);
-            step(archive);
-            if (inTemplate) step(update);
+    {
+        dv::bench::RawImport raw(db);
+        for (auto _ : state) {
+            state.PauseTiming();
+            resetImport(data);
+            files.prepare();
+            state.ResumeTiming();
+            raw.run(files.capture(), files.archive());
+            state.PauseTiming();
+            totals = importedTotals(data);
+            state.ResumeTiming();
         }
-        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK,
-              sqlite3_errmsg(db));
-        const fs::path copy = files.archive() / "ARHINV_240315_0905";
-        {
-            std::ofstream out(copy, std::ios::binary);
-            in.clear();
-            in.seekg(0);
-            out << in.rdbuf();
-        }
-        const int fd = ::open(copy.c_str(), O_RDONLY);
-        check(fd >= 0 && ::fsync(fd) == 0, "fsync");
-        ::close(fd);
-        fs::remove(files.capture());
-        state.PauseTiming();
-        totals = importedTotals(data);
-        state.ResumeTiming();
     }
-    for (sqlite3_stmt* statement : {item, line, last, highest, archive, update, insert})
-        sqlite3_finalize(statement);
     sqlite3_close(db);
     state.SetLabel(totals);
     state.SetItemsProcessed(state.iterations() * kCaptureLines);

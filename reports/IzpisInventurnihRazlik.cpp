@@ -1,14 +1,13 @@
 #include <string>
 
-#include "data/ExpressionNames.h"
 #include "framework/FormVariable.h"
 #include "framework/ProcedureDefinition.h"
 #include "framework/ProcedureLayout.h"
 #include "framework/ProgramServices.h"
 #include "framework/ReportProcedure.h"
 #include "framework/ViewRecordSource.h"
+#include "reports/DifferencesPrintout.h"
 #include "runtime/LayoutResources.h"
-#include "runtime/LocalVariables.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "storage/TableAccess.h"
@@ -16,8 +15,6 @@
 
 namespace dv {
 namespace {
-
-using Total = FixedDecimal<17, 4>;
 
 const char* orderKey() {
     switch (GLO.SORT) {
@@ -41,14 +38,6 @@ std::string differencesFilter() {
     return filter;
 }
 
-std::string orderText() {
-    switch (GLO.SORT) {
-        case 2: return "Razvrščanje: Po skupini¸/ nazivu izdelkov";
-        case 3: return "Razvrščanje: Po EAN kodi";
-        default: return "Razvrščanje: Po nazivu";
-    }
-}
-
 }  // namespace
 
 // The differences of the selected stocktake: every line whose count differs from the book,
@@ -68,23 +57,7 @@ DV_PROCEDURE(IzpisInventurnihRazlik) {
     FileManager& items = access.file("ARTIKLI");
     FileManager& rates = access.file("SFDDV");
 
-    FixedDecimal<13, 4> shownWholesale, shownRetail;
-    FixedText<1> shortageMark;
-    FixedText<120> criterion1, criterion2, criterionOrder;
-    Total shortagePurchase, shortageSale, surplusPurchase, surplusSale;
-    LocalVariables locals;
-    locals.add("LOC:CENAVP", shownWholesale);
-    locals.add("LOC:CENAMP", shownRetail);
-    locals.add("LOC:OZNAKAMANJKO", shortageMark);
-    locals.add("LOC:KRITERIJ1", criterion1);
-    locals.add("LOC:KRITERIJ2", criterion2);
-    locals.add("LOC:KRITERIJRAZVRSCANJE", criterionOrder);
-    locals.add("LOC:SUMMANJKONAB", shortagePurchase);
-    locals.add("LOC:SUMMANJKO", shortageSale);
-    locals.add("LOC:SUMVISEKNAB", surplusPurchase);
-    locals.add("LOC:SUMVISEK", surplusSale);
-    const ProgramNames program;
-    const NameResolverChain names{&locals, &program};
+    DifferencesPrintout printout;
 
     ViewManager view(lines);
     view.SetOrder(lines.table().findKey(orderKey()));
@@ -96,10 +69,9 @@ DV_PROCEDURE(IzpisInventurnihRazlik) {
     ViewRecordSource source(view);
     source.SetRange(3);
 
-    const std::string saleType = GLO.VRSTAINV.str();
     Window progress(procedureLayout(procedure));
     ReportProcedure report(std::string{procedure}, "IzpisInvRazlik", reportLayout(procedure),
-                           names, &programErrors(), &programSettings());
+                           printout.names(), &programErrors(), &programSettings());
     report.SetUp(progress, source);
     report.onRecord([&] {
         SFGRUPE.Sifra = INVENDET.Skupina;
@@ -108,35 +80,10 @@ DV_PROCEDURE(IzpisInventurnihRazlik) {
         items.FetchOrClear(items.table().findKey("SIFRAKLJUC"));
         SFDDV.SifraDDV = ARTIKLI.DAVEK;
         rates.FetchOrClear(rates.table().findKey("SIFRADDVKLJUC"));
-        const bool prices = GLO.CHECKBOX1 == 1;
-        shownWholesale = prices ? INVENDET.VPCENA.value() : Decimal();
-        shownRetail = prices ? INVENDET.MPCENA.value() : Decimal();
-        const Decimal book = INVENDET.RacZaloga;
-        const Decimal counted = INVENDET.PopisanaZaloga;
-        const bool shortage = book > counted;
-        const Decimal quantity = shortage ? book - counted : counted - book;
-        shortageMark = shortage ? "*" : "";
-        const Decimal purchase = quantity * INVENDET.NABCENA.value();
-        std::optional<Decimal> sale;
-        if (saleType == "V")
-            sale = quantity * INVENDET.VPCENA.value();
-        else if (saleType == "M")
-            sale = (quantity * INVENDET.MPCENA.value() * Decimal(100))
-                       .divide(Decimal(100) + SFDDV.STOPNJADDV, 4);
-        if (sale) {
-            (shortage ? shortagePurchase : surplusPurchase) += purchase;
-            (shortage ? shortageSale : surplusSale) += *sale;
-        }
-        report.report().Print(saleType == "M" ? "DetailMP" : "DetailVP");
+        printout.printLine(report.report());
         return kLevelBenign;
     });
-    report.onEndOfReport([&] {
-        criterion1 = "Od naziva: " + GLO.OdNaziva.str() + " do naziva: " + GLO.DoNaziva.str();
-        criterion2 = "Od skupine izdelkov: " + std::to_string(GLO.OdSkupine) +
-                     " do skupine izdelkov: " + std::to_string(GLO.DoSkupine);
-        criterionOrder = orderText();
-        report.report().Print("Pogoji");
-    });
+    report.onEndOfReport([&] { printout.printConditions(report.report()); });
     const Response response = report.Run();
     view.Close();
     return response;

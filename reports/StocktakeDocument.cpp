@@ -23,8 +23,6 @@
 namespace dv {
 namespace {
 
-using Amount = FixedDecimal<15, 4>;
-
 // The lines of one document (DOKPROME in line order), when its header exists.
 class DocumentLines final : public RecordSource {
   public:
@@ -80,24 +78,6 @@ class DocumentLines final : public RecordSource {
     std::int32_t number_ = 0;
 };
 
-// One rate of the VAT breakdown.
-struct VatEntry {
-    Decimal rate;
-    Decimal base;
-    Decimal vat;
-};
-
-void addVat(std::vector<VatEntry>& entries, const Decimal& rate, const Decimal& base,
-            const Decimal& vat) {
-    for (VatEntry& entry : entries)
-        if (entry.rate == rate) {
-            entry.base += base;
-            entry.vat += vat;
-            return;
-        }
-    entries.push_back({rate, base, vat});
-}
-
 std::string dayMonthYear(DayNumber day) {
     if (day <= 0) return "";
     const CivilDate date = civilDate(day);
@@ -128,9 +108,84 @@ bool findHeader(FileManager& documents, const INVENTURRecord& stocktake,
 
 }  // namespace
 
+StocktakeDocumentPrintout::StocktakeDocumentPrintout(StocktakeDocumentKind kind)
+    : surplus_(kind == StocktakeDocumentKind::Surplus) {
+    title_ = surplus_ ? "Dokument inventurnih viškov" : "Dokument inventurnih manjkov";
+    locals_.add("LOC:NAZIVDOKUMENTA", title_);
+    locals_.add("LOC:STEVILKADOKUMENTA", numberText_);
+    locals_.add("LOC:KRAJDATUMIZDAJE", dateText_);
+    locals_.add("LOC:NABAVNAVREDNOST", purchaseValue_);
+    locals_.add("LOC:PRODAJNAVREDNOST", saleValue_);
+    locals_.add("LOC:PRODAJNAVREDNOSTOBNABAVI", saleValueWithoutVat_);
+    locals_.add("LOC:KATALOSKASTEVILKA", catalogue_);
+    locals_.add("LOC:POREKLO", origin_);
+    locals_.add("LOC:POREKLONAZIV", originName_);
+    locals_.add("LOC:STOPNJADDV", rateText_);
+    locals_.add("LOC:SKUPAJOSNOVADDV", baseTotal_);
+    locals_.add("LOC:SKUPAJDDV", vatTotal_);
+    locals_.add("LOC:SUMPRODAJNAVREDNOSTOBNABAVI", sumWithoutVat_);
+    locals_.add("LOC:SUMPRODAJNAVREDNOST", sumWithVat_);
+    locals_.add("LOC:SUMNABAVNAVREDNOST", sumPurchase_);
+    locals_.add("LOC:SUMDDV", sumVat_);
+    locals_.add("LOC:SKUPAJPOZICIJE", sumPositions_);
+}
+
+void StocktakeDocumentPrintout::addVat(const Decimal& rate, const Decimal& base,
+                                       const Decimal& vat) {
+    for (VatEntry& entry : vatEntries_)
+        if (entry.rate == rate) {
+            entry.base += base;
+            entry.vat += vat;
+            return;
+        }
+    vatEntries_.push_back({rate, base, vat});
+}
+
+void StocktakeDocumentPrintout::printLine(ReportEngine& report) {
+    numberText_ = "Številka dokumenta: " + std::to_string(DOK.STEVILKADOKUMENTA);
+    dateText_ = "Datum dokumenta: " + dayMonthYear(DOK.DATUMDOKUMENTA);
+    const Decimal quantity = DOKPROME.KOLICINA;
+    const Decimal withVat = DOKPROME.PRODAJNACENAZDDV;
+    const Decimal withoutVat = DOKPROME.PRODAJNACENABREZDDV;
+    const Decimal vat = (withVat - withoutVat) * quantity;
+    purchaseValue_ = surplus_ ? (quantity * DOKPROME.NABAVNACENA.value() *
+                                 (Decimal(100) - DOKPROME.POPUSTIRABATI))
+                                    .divide(Decimal(100), 4)
+                              : quantity * DOKPROME.NABAVNACENA.value();
+    saleValue_ = quantity * withVat;
+    saleValueWithoutVat_ = quantity * withoutVat;
+    if (surplus_) {
+        sumVat_ += vat;
+        sumPositions_ += purchaseValue_.value();
+        addVat(DOKPROME.STOPNJADDV, saleValueWithoutVat_.value().rounded(2), vat.rounded(2));
+    } else {
+        addVat(DOKPROME.STOPNJADDV, saleValueWithoutVat_, vat);
+    }
+    sumWithoutVat_ += saleValueWithoutVat_.value();
+    sumWithVat_ += saleValue_.value();
+    sumPurchase_ += purchaseValue_.value();
+    report.Print("Detail");
+    if (GLO.CHECKBOX3 == 1) {
+        catalogue_ = ARTIKLI.KATALOG.str();
+        report.Print("Katalog");
+    }
+}
+
+void StocktakeDocumentPrintout::printTotals(ReportEngine& report) {
+    for (const VatEntry& entry : vatEntries_) {
+        if (entry.vat.isZero()) continue;
+        std::string rate = entry.rate.toString(2);
+        std::replace(rate.begin(), rate.end(), '.', ',');
+        rateText_ = entry.rate.isZero() ? "" : rate + " %";
+        baseTotal_ = entry.base;
+        vatTotal_ = entry.vat;
+        report.Print("Ddv");
+    }
+    report.Print("Skupaj");
+}
+
 Response printStocktakeDocument(std::string_view procedure, std::string_view optionsName,
                                 StocktakeDocumentKind kind) {
-    const bool surplus = kind == StocktakeDocumentKind::Surplus;
     FormVariable::require("GLO:DANES").write(ExpressionValue::number(Decimal(today())));
     TableAccess& access = tableAccess();
     TableGuard guard;
@@ -153,82 +208,21 @@ Response printStocktakeDocument(std::string_view procedure, std::string_view opt
     DocumentLines lines(access.file("DOKPROME"));
     lines.Limit(findHeader(access.file("DOKUMENT"), INVENTUR, kind));
 
-    FixedText<60> title, numberText, dateText, rateText;
-    FixedText<30> catalogue, origin, originName;
-    Amount purchaseValue, saleValue, saleValueWithoutVat, baseTotal, vatTotal;
-    Amount sumWithoutVat, sumWithVat, sumPurchase, sumVat;
-    FixedDecimal<15, 2> sumPositions;
-    std::vector<VatEntry> vatEntries;
-    title = surplus ? "Dokument inventurnih viškov" : "Dokument inventurnih manjkov";
-    LocalVariables locals;
-    locals.add("LOC:NAZIVDOKUMENTA", title);
-    locals.add("LOC:STEVILKADOKUMENTA", numberText);
-    locals.add("LOC:KRAJDATUMIZDAJE", dateText);
-    locals.add("LOC:NABAVNAVREDNOST", purchaseValue);
-    locals.add("LOC:PRODAJNAVREDNOST", saleValue);
-    locals.add("LOC:PRODAJNAVREDNOSTOBNABAVI", saleValueWithoutVat);
-    locals.add("LOC:KATALOSKASTEVILKA", catalogue);
-    locals.add("LOC:POREKLO", origin);
-    locals.add("LOC:POREKLONAZIV", originName);
-    locals.add("LOC:STOPNJADDV", rateText);
-    locals.add("LOC:SKUPAJOSNOVADDV", baseTotal);
-    locals.add("LOC:SKUPAJDDV", vatTotal);
-    locals.add("LOC:SUMPRODAJNAVREDNOSTOBNABAVI", sumWithoutVat);
-    locals.add("LOC:SUMPRODAJNAVREDNOST", sumWithVat);
-    locals.add("LOC:SUMNABAVNAVREDNOST", sumPurchase);
-    locals.add("LOC:SUMDDV", sumVat);
-    locals.add("LOC:SKUPAJPOZICIJE", sumPositions);
-    const ProgramNames program;
-    const NameResolverChain names{&locals, &program};
+    StocktakeDocumentPrintout printout(kind);
 
     Window progress(procedureLayout(procedure));
     ReportProcedure report(std::string{procedure}, std::string{optionsName},
-                           reportLayout(procedure), names, &programErrors(), &programSettings());
+                           reportLayout(procedure), printout.names(), &programErrors(),
+                           &programSettings());
     report.SetUp(progress, lines);
     report.onRecord([&] {
-        numberText = "Številka dokumenta: " + std::to_string(DOK.STEVILKADOKUMENTA);
-        dateText = "Datum dokumenta: " + dayMonthYear(DOK.DATUMDOKUMENTA);
         ARTIKLI.EAN = DOKPROME.EAN.str();
         items.FetchOrClear(itemKey);
-        const Decimal quantity = DOKPROME.KOLICINA;
-        const Decimal withVat = DOKPROME.PRODAJNACENAZDDV;
-        const Decimal withoutVat = DOKPROME.PRODAJNACENABREZDDV;
-        const Decimal vat = (withVat - withoutVat) * quantity;
-        purchaseValue = surplus ? (quantity * DOKPROME.NABAVNACENA.value() *
-                                   (Decimal(100) - DOKPROME.POPUSTIRABATI))
-                                      .divide(Decimal(100), 4)
-                                : quantity * DOKPROME.NABAVNACENA.value();
-        saleValue = quantity * withVat;
-        saleValueWithoutVat = quantity * withoutVat;
-        if (surplus) {
-            sumVat += vat;
-            sumPositions += purchaseValue.value();
-            addVat(vatEntries, DOKPROME.STOPNJADDV, saleValueWithoutVat.value().rounded(2),
-                   vat.rounded(2));
-        } else {
-            addVat(vatEntries, DOKPROME.STOPNJADDV, saleValueWithoutVat, vat);
-        }
-        sumWithoutVat += saleValueWithoutVat.value();
-        sumWithVat += saleValue.value();
-        sumPurchase += purchaseValue.value();
-        report.report().Print("Detail");
-        if (GLO.CHECKBOX3 == 1) {
-            catalogue = ARTIKLI.KATALOG.str();
-            report.report().Print("Katalog");
-        }
+        printout.printLine(report.report());
         return kLevelBenign;
     });
     report.onEndOfReport([&] {
-        for (const VatEntry& entry : vatEntries) {
-            if (entry.vat.isZero()) continue;
-            std::string rate = entry.rate.toString(2);
-            std::replace(rate.begin(), rate.end(), '.', ',');
-            rateText = entry.rate.isZero() ? "" : rate + " %";
-            baseTotal = entry.base;
-            vatTotal = entry.vat;
-            report.report().Print("Ddv");
-        }
-        report.report().Print("Skupaj");
+        printout.printTotals(report.report());
         FileManager& notes = access.file("SFOPOMBE");
         clearRecord(notes.table(), notes.buffer());
         notes.FetchOrClear(notes.table().findKey("VRSTAPROMETAKLJUC"));

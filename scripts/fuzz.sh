@@ -32,9 +32,12 @@ export UBSAN_OPTIONS=print_stacktrace=1
 for target in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$target"
   log="build-fuzz/fuzz_$target.log"
+  seeds=("fuzz/corpus/$target")
+  # The import reads capture files as the reader's target does: those seeds are its seeds too.
+  [ "$target" = capture_import ] && seeds+=(fuzz/corpus/capture_file)
   if "build-fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/crashes/$target-" \
-      "build-fuzz/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+      "build-fuzz/corpus/$target" "${seeds[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "$target: ${runs:-?} inputs in $seconds s, no fault"
   else
