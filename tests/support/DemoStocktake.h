@@ -13,6 +13,7 @@
 #include "runtime/Decimal.h"
 #include "schema/Records.h"
 #include "support/DemoTestSupport.h"
+#include "support/PdfFiles.h"
 
 namespace dv::test {
 
@@ -90,9 +91,59 @@ class DemoStocktakeTest : public ::testing::Test {
         ASSERT_GT(scanned.size(), 100u);
     }
 
+    // A quantity of three places as the printouts show it ("47,000").
+    static std::string shownQuantity(const Decimal& quantity) {
+        std::string text = quantity.toString(3);
+        for (char& c : text)
+            if (c == '.') c = ',';
+        return text;
+    }
+
+    // The line of a printout's text that holds `code`; empty when none does.
+    static std::string lineWith(const std::string& text, const std::string& code) {
+        const std::size_t at = text.find(code);
+        if (at == std::string::npos) return {};
+        const std::size_t begin = text.rfind('\n', at);
+        const std::size_t end = text.find('\n', at);
+        return text.substr(begin == std::string::npos ? 0 : begin + 1,
+                           end == std::string::npos ? std::string::npos : end - begin - 1);
+    }
+
+    // Every printout is a PDF with pages, its title, and the lines of the two items counted by
+    // hand as each printout shows them: the count sheet their book stock, the differences both
+    // quantities, the shortage document only the first with its two missing, the surplus
+    // document only the second with its three over, the stock report the counts.
+    void checkPrintouts() {
+        std::map<std::string, std::string> text;
+        for (const char* pdf : kPdfFiles) {
+            EXPECT_TRUE(isPdf(program / pdf)) << pdf;
+            EXPECT_GT(pdfPageCount(program / pdf), 0) << pdf;
+            text[pdf] = pdfText(program / pdf);
+        }
+        EXPECT_NE(text["predloga.pdf"].find("PREDLOGA INVENTURE ŠT. 1"), std::string::npos);
+        EXPECT_NE(text["razlike.pdf"].find("IZPIS INVENTURNIH RAZLIK INVENTURE ŠT. 1"),
+                  std::string::npos);
+        EXPECT_NE(text["manjki.pdf"].find("Dokument inventurnih manjkov"), std::string::npos);
+        EXPECT_NE(text["viski.pdf"].find("Dokument inventurnih viškov"), std::string::npos);
+        EXPECT_NE(text["zaloga.pdf"].find("STANJE ZALOG PO KONČANI INVENTURI"), std::string::npos);
+        for (const Counted& count : counts) {
+            const std::string book = shownQuantity(count.book);
+            const std::string counted = shownQuantity(count.counted);
+            EXPECT_NE(lineWith(text["predloga.pdf"], count.code).find(book), std::string::npos);
+            const std::string difference = lineWith(text["razlike.pdf"], count.code);
+            EXPECT_NE(difference.find(book), std::string::npos) << difference;
+            EXPECT_NE(difference.find(counted), std::string::npos) << difference;
+            EXPECT_NE(lineWith(text["zaloga.pdf"], count.code).find(counted), std::string::npos);
+        }
+        EXPECT_NE(lineWith(text["manjki.pdf"], counts[0].code).find("2,000"), std::string::npos);
+        EXPECT_EQ(lineWith(text["manjki.pdf"], counts[1].code), "");
+        EXPECT_NE(lineWith(text["viski.pdf"], counts[1].code).find("3,000"), std::string::npos);
+        EXPECT_EQ(lineWith(text["viski.pdf"], counts[0].code), "");
+    }
+
     // The stock, the documents, the archive and the printouts after the path.
     void checkOutcome() {
-        for (const char* pdf : kPdfFiles) EXPECT_TRUE(isPdf(program / pdf)) << pdf;
+        checkPrintouts();
 
         CompanyData data(program);
         std::map<std::string, Decimal> stockAfter;
