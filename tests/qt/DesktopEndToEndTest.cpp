@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -81,7 +80,7 @@ W* controlWidget(std::string_view name) {
     return sub == nullptr ? nullptr : dynamic_cast<W*>(sub->widgets().widget(name));
 }
 
-// The report preview or file dialog on top of the modal stack, as type W.
+// The dialog on top of the modal stack (the report preview), as type W.
 template <typename W>
 W* modalDialog() {
     return dynamic_cast<W*>(QApplication::activeModalWidget());
@@ -96,8 +95,8 @@ QWidget* toolButton(QToolBar& bar, const QString& text) {
 // A whole stocktake of the demo company as its user takes it on the desktop: the steps of the
 // path, each tried on every turn of the event loop until it can be done (its window has opened,
 // its batch has ended), then the next. Every turn is a single-shot timer of its own, started
-// before the step acts: a click that opens the report preview or the file dialog returns only
-// when the dialog closes, and the steps that save and close it run in the dialog's own loop.
+// before the step acts: a click that opens the report preview returns only when the preview
+// closes, and the steps that save and close it run in the preview's own loop.
 class DesktopUser : public QObject {
   public:
     using Action = std::function<bool()>;  // true when done, false when it cannot be done yet
@@ -183,6 +182,11 @@ void typeInto(QLineEdit& edit, const QString& text, int endKey = Qt::Key_Tab) {
     pressKey(edit, endKey);
 }
 
+// The stocktake of the demo company (support/DemoStocktake.h) on the real desktop, offscreen:
+// the program starts in its directory as the desktop command starts it, and every step is a
+// click or a key on the widgets the user sees. Message boxes are answered through the answer
+// hook in the order the path meets them; the previews show, and their "Shrani kot PDF..." saves
+// into the documents folder that the file dialog proposes.
 class DesktopEndToEnd : public DemoStocktakeTest {
   protected:
     void SetUp() override {
@@ -252,8 +256,8 @@ class DesktopEndToEnd : public DemoStocktakeTest {
         });
     }
 
-    // The preview that the last step opened: it shows pages; "Shrani kot PDF..." saves them
-    // under `file` in the program directory, typed into the file dialog, and "Zapri" closes it.
+    // The preview that the last step opened: it shows pages, "Shrani kot PDF..." saves them in
+    // the program directory (named `file` then), and "Zapri" closes it.
     void saveShownReport(const std::string& file) {
         user.then("the preview of " + file, [] {
             auto* preview = modalDialog<QDialog>();
