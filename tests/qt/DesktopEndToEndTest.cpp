@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -80,7 +81,7 @@ W* controlWidget(std::string_view name) {
     return sub == nullptr ? nullptr : dynamic_cast<W*>(sub->widgets().widget(name));
 }
 
-// The dialog on top of the modal stack (the report preview), as type W.
+// The dialog on top of the modal stack (the report preview, its file dialog), as type W.
 template <typename W>
 W* modalDialog() {
     return dynamic_cast<W*>(QApplication::activeModalWidget());
@@ -95,8 +96,8 @@ QWidget* toolButton(QToolBar& bar, const QString& text) {
 // A whole stocktake of the demo company as its user takes it on the desktop: the steps of the
 // path, each tried on every turn of the event loop until it can be done (its window has opened,
 // its batch has ended), then the next. Every turn is a single-shot timer of its own, started
-// before the step acts: a click that opens the report preview returns only when the preview
-// closes, and the steps that save and close it run in the preview's own loop.
+// before the step acts: a click that opens the report preview or its file dialog returns only
+// when the dialog closes, and the steps that answer and close it run in the dialog's own loop.
 class DesktopUser : public QObject {
   public:
     using Action = std::function<bool()>;  // true when done, false when it cannot be done yet
@@ -185,8 +186,8 @@ void typeInto(QLineEdit& edit, const QString& text, int endKey = Qt::Key_Tab) {
 // The stocktake of the demo company (support/DemoStocktake.h) on the real desktop, offscreen:
 // the program starts in its directory as the desktop command starts it, and every step is a
 // click or a key on the widgets the user sees. Message boxes are answered through the answer
-// hook in the order the path meets them; the previews show, and their "Shrani kot PDF..." saves
-// into the documents folder that the file dialog proposes.
+// hook in the order the path meets them; the previews and their file dialogs show, the user's
+// documents folder (where the file dialog opens) being the program directory.
 class DesktopEndToEnd : public DemoStocktakeTest {
   protected:
     void SetUp() override {
@@ -201,12 +202,10 @@ class DesktopEndToEnd : public DemoStocktakeTest {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.string()));
         setDialogAnswerHook([this](const char* kind) -> std::optional<int> {
             asked.emplace_back(kind);
-            // The preview shows: the steps save the PDF from it. So does a box that the path
-            // does not expect, for the steps to tell what it says. The file dialog of the PDF
-            // takes the file it proposes.
+            // The preview and its file dialog show: the steps save the PDF through them. So
+            // does a box that the path does not expect, for the steps to tell what it says.
             const std::string dialog = kind;
-            if (dialog == kDialogPreview) return std::nullopt;
-            if (dialog == kDialogFileDialog) return 1;
+            if (dialog == kDialogPreview || dialog == kDialogFileDialog) return std::nullopt;
             if (dialog != kDialogMessageBox) {
                 ADD_FAILURE() << "a " << kind << " dialog that the path does not expect";
                 return 0;
@@ -256,8 +255,8 @@ class DesktopEndToEnd : public DemoStocktakeTest {
         });
     }
 
-    // The preview that the last step opened: it shows pages, "Shrani kot PDF..." saves them in
-    // the program directory (named `file` then), and "Zapri" closes it.
+    // The preview that the last step opened: it shows pages, "Shrani kot PDF..." saves them as
+    // `file` in the program directory, and "Zapri" closes it.
     void saveShownReport(const std::string& file) {
         user.then("the preview of " + file, [] {
             auto* preview = modalDialog<QDialog>();
@@ -270,30 +269,32 @@ class DesktopEndToEnd : public DemoStocktakeTest {
             click(*save);
             return true;
         });
+        // The file dialog opens in the documents folder with the report's title as the name:
+        // the user types the name instead and saves.
+        user.then("the file dialog for " + file, [file] {
+            auto* dialog = modalDialog<QFileDialog>();
+            auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            auto* buttons = dialog ? dialog->findChild<QDialogButtonBox*>() : nullptr;
+            QPushButton* save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+            if (name == nullptr || save == nullptr || !name->isVisible()) return false;
+            click(*name);
+            pressKey(*name, Qt::Key_A, Qt::ControlModifier);
+            typeKeys(*name, QString::fromStdString(file));
+            // Not Enter: it goes to the list of completions that may open below the name.
+            click(*save);
+            return true;
+        });
         user.then("closing the preview of " + file, [this, file] {
             auto* preview = modalDialog<QDialog>();
             auto* bar = preview ? preview->findChild<QToolBar*>() : nullptr;
-            if (bar == nullptr || preview->findChild<QPrintPreviewWidget*>() == nullptr)
+            if (bar == nullptr || preview->findChild<QPrintPreviewWidget*>() == nullptr ||
+                !fs::exists(program / file))
                 return false;
             QWidget* close = toolButton(*bar, "Zapri");
-            if (close == nullptr || !nameSavedPdf(file)) return false;
+            if (close == nullptr) return false;
             click(*close);
             return true;
         });
-    }
-
-    // The preview saves under the report's title in the user's documents folder (the program
-    // directory here): the file saved last takes the path's name for it.
-    bool nameSavedPdf(const std::string& file) {
-        for (const auto& entry : fs::directory_iterator(program)) {
-            const std::string name = entry.path().filename().string();
-            if (entry.path().extension() != ".pdf" ||
-                std::find(kPdfFiles.begin(), kPdfFiles.end(), name) != kPdfFiles.end())
-                continue;
-            fs::rename(entry.path(), program / file);
-            return true;
-        }
-        return false;
     }
 
     void type(std::string_view control, const QString& text, int endKey = Qt::Key_Tab) {
