@@ -1,6 +1,6 @@
 #include <sstream>
 
-#include "DemoTestSupport.h"
+#include "support/DemoTestSupport.h"
 
 namespace dv::test {
 namespace {

@@ -3,13 +3,13 @@
 #include <string>
 #include <tuple>
 
-#include "DemoTestSupport.h"
 #include "app/CheckDigits.h"
 #include "app/DemoCapture.h"
 #include "app/DemoCompany.h"
 #include "app/DemoItems.h"
 #include "data/FieldValidation.h"
 #include "schema/Records.h"
+#include "support/DemoTestSupport.h"
 
 namespace dv::test {
 namespace {

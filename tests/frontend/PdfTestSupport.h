@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "data/Dictionary.h"
@@ -12,6 +11,7 @@
 #include "storage/FileManager.h"
 #include "storage/SqliteDatabase.h"
 #include "storage/TableDrivers.h"
+#include "support/PdfFiles.h"
 
 namespace dv::test {
 
@@ -49,19 +49,5 @@ class UnitsTable {
     const TableDef& table_;
     FileManager file_;
 };
-
-// The text of a PDF file as pdftotext reads it, pages separated by form feeds; empty when the
-// file cannot be read.
-inline std::string pdfText(const std::filesystem::path& file, const char* options = "-layout") {
-    const std::string command =
-        std::string("pdftotext ") + options + " '" + file.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) return {};
-    std::string text;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
-        text.append(buffer, n);
-    return text;
-}
 
 }  // namespace dv::test

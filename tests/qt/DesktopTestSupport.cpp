@@ -1,12 +1,11 @@
 #include "DesktopTestSupport.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 
-#include "frontend/qt/pdf/QtApplication.h"
 #include "frontend/qt/QtDialogs.h"
+#include "frontend/qt/pdf/QtApplication.h"
 
 namespace dv::test {
 
@@ -15,20 +14,10 @@ void ensureOffscreenApplication() {
     ensureQtApplication();
 }
 
-namespace {
-
-void sendMouse(QWidget& widget, QEvent::Type type, QPoint at) {
-    QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
-}  // namespace
-
+// The events are QtTest's: marked as coming from the window system, so that Qt gives them the
+// treatment of real input (a click focuses what it hits, a key tries the shortcuts first).
 void click(QWidget& widget, QPoint at) {
-    sendMouse(widget, QEvent::MouseButtonPress, at);
-    sendMouse(widget, QEvent::MouseButtonRelease, at);
+    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void click(QWidget& widget) {
@@ -37,15 +26,12 @@ void click(QWidget& widget) {
 
 void doubleClick(QWidget& widget, QPoint at) {
     click(widget, at);
-    sendMouse(widget, QEvent::MouseButtonDblClick, at);
-    sendMouse(widget, QEvent::MouseButtonRelease, at);
+    QTest::mouseDClick(&widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void pressKey(QWidget& widget, int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
-    QApplication::sendEvent(&widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
-    QApplication::sendEvent(&widget, &release);
+    QTest::sendKeyEvent(QTest::Click, &widget, static_cast<Qt::Key>(qtKey), text, modifiers);
 }
 
 void typeKeys(QWidget& widget, const QString& text) {

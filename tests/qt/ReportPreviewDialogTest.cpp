@@ -6,6 +6,7 @@
 #include "QtDialogsTestSupport.h"
 #include "frontend/TempDirectory.h"
 #include "frontend/qt/ReportPreview.h"
+#include "support/PdfFiles.h"
 
 namespace dv {
 namespace {
@@ -35,17 +36,6 @@ void trigger(const QWidget& window, const char* action, int times = 1) {
     auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
     ASSERT_NE(found, nullptr) << action;
     for (int i = 0; i < times; ++i) found->trigger();
-}
-
-// The pages of a PDF file as pdfinfo counts them; -1 when it cannot read the file.
-int pdfPageCount(const std::filesystem::path& file) {
-    const std::string command = "pdfinfo '" + file.string() + "' 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    char line[512];
-    int pages = -1;
-    while (pipe && std::fgets(line, sizeof line, pipe.get()) != nullptr)
-        if (std::sscanf(line, "Pages: %d", &pages) == 1) break;
-    return pages;
 }
 
 TEST_F(QtDialogsTest, PreviewNavigatesPagesAndCountsThem) {
@@ -100,7 +90,7 @@ TEST_F(QtDialogsTest, PreviewSavesPdfThroughItsFileDialogAndReportsFailures) {
     // Accepted as proposed: the report's title as a file name in the folder.
     trigger(*preview.window(), "savePdf");
     const std::filesystem::path pdf = directory.path() / "Izpis_ zaloga_enota 1.pdf";
-    EXPECT_EQ(pdfPageCount(pdf), 3);
+    EXPECT_EQ(test::pdfPageCount(pdf), 3);
     EXPECT_EQ(preview.result().response, RespCompleted);
 
     ReportPreview failing(requestFor(pages));
