@@ -38,7 +38,7 @@ bool KeysetCursor::setCondition(const KeysetCondition* condition) {
     if (condition_ == nullptr) return true;
     // An engine without the functions would refuse the select (and, on a server, with it the
     // transaction it runs in): the program tests the whole condition instead.
-    if (condition_->callsFunctions() && !db_.dialect().runsExpressionFunctions()) {
+    if (!db_.dialect().runsFilterConditions(condition_->callsFunctions())) {
         condition_ = nullptr;
         return false;
     }

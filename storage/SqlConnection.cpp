@@ -112,6 +112,7 @@ DriverCode SqlConnection::noteFailure(const DriverError& failure) {
         lost_ = true;
         ++rollbacks_;
         lostReason_ = "The transaction was undone after an earlier error. " + failure.text;
+        transactionLost();
     }
     return failure.code;
 }

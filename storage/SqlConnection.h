@@ -92,6 +92,9 @@ class SqlConnection {
     virtual bool engineInTransaction() const = 0;
     // Runs a control statement whose failure is handled by the caller's state alone.
     virtual bool executeQuietly(const char* sql) = 0;
+    // Called when a failure lost the transaction: an engine that keeps a failed transaction
+    // open until it is ended (a server) ends it here.
+    virtual void transactionLost() {}
     // Ends what the connection holds before it is closed: a transaction or a snapshot running.
     void abandonTransaction();
 

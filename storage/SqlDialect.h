@@ -18,6 +18,19 @@ class SqlDialect {
     virtual std::string rowIdColumn() const = 0;
     // The type of whole-number columns (64 bits).
     virtual std::string integerType() const = 0;
+    // The type of text columns: compared byte for byte unless a term says otherwise.
+    virtual std::string textType() const = 0;
+    // "name ON table" of a CREATE INDEX, both quoted; `schema` is empty for the text the
+    // catalogue keeps.
+    virtual std::string indexTarget(const std::string& schema, const std::string& index,
+                                    const std::string& table) const = 0;
+    // Whether an index that allows duplicates names the row id as its last column (it orders
+    // equal values by it); else the engine keeps them in row id order by itself.
+    virtual bool indexesEndInRowId() const = 0;
+    // The statement that keeps `definition` as the text of the index (see indexDefinition);
+    // empty when the engine's catalogue keeps it by itself.
+    virtual std::string describeIndex(const std::string& schema, const std::string& index,
+                                      const std::string& definition) const = 0;
     // The clause after a text term of a case-insensitive key: the Slovenian order.
     virtual std::string noCaseCollation() const = 0;
     // What follows an insert so that it gives the new row's id as its one result row; empty
@@ -40,8 +53,9 @@ class SqlDialect {
     virtual std::string indexDefinition(const std::string& schema) const = 0;
     // The statement that rebuilds every index of `schema` that orders by the Slovenian rules.
     virtual std::string reindexNoCase(const std::string& schema) const = 0;
-    // Whether the expression functions of filters (DV_UPPER, ...) run inside the engine.
-    virtual bool runsExpressionFunctions() const = 0;
+    // Whether the engine applies the SQL condition of a filter, `callsFunctions` when it calls
+    // the expression functions (DV_UPPER, ...); else the program tests the whole filter.
+    virtual bool runsFilterConditions(bool callsFunctions) const = 0;
 };
 
 }  // namespace dv

@@ -234,6 +234,11 @@ std::string SqliteDialect::integerType() const {
     return "INTEGER";
 }
 
+std::string SqliteDialect::indexTarget(const std::string& schema, const std::string& index,
+                                       const std::string& table) const {
+    return (schema.empty() ? "" : sqlName(schema) + ".") + sqlName(index) + " ON " + sqlName(table);
+}
+
 std::string SqliteDialect::noCaseCollation() const {
     return std::string(" COLLATE ") + kSlovenianNoCase;
 }

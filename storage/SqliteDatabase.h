@@ -24,6 +24,14 @@ class SqliteDialect final : public SqlDialect {
     std::string placeholder(int number) const override;
     std::string rowIdColumn() const override;
     std::string integerType() const override;
+    std::string textType() const override { return "TEXT"; }
+    std::string indexTarget(const std::string& schema, const std::string& index,
+                            const std::string& table) const override;
+    bool indexesEndInRowId() const override { return false; }
+    std::string describeIndex(const std::string&, const std::string&,
+                              const std::string&) const override {
+        return {};
+    }
     std::string noCaseCollation() const override;
     std::string returningRow() const override;
     std::string upsert(const std::string& table, const std::vector<std::string>& columns,
@@ -34,7 +42,7 @@ class SqliteDialect final : public SqlDialect {
     std::string indexesOf(const std::string& schema) const override;
     std::string indexDefinition(const std::string& schema) const override;
     std::string reindexNoCase(const std::string& schema) const override;
-    bool runsExpressionFunctions() const override { return true; }
+    bool runsFilterConditions(bool) const override { return true; }
 };
 
 // The embedded engine. Every data directory keeps one database file that holds every table

@@ -138,8 +138,12 @@ DriverCode createIndexes(SqlConnection& db, const TableSql& sql, DriverError& er
     const TableDef& table = sql.layout().table();
     for (std::size_t k = 0; k < table.keys.size(); ++k) {
         const int key = static_cast<int>(k);
-        const DriverCode code =
+        DriverCode code =
             run(db, sql.createIndex(key), {}, "build the key " + sql.indexName(key), error);
+        const std::string describe = dialectOf(sql).describeIndex(
+            sql.schema(), sql.indexName(key), sql.createIndex(key, false));
+        if (code == DriverCode::Ok && !describe.empty())
+            code = run(db, describe, {}, "build the key " + sql.indexName(key), error);
         if (code == DriverCode::DuplicateKey) {
             error = plainError(DriverCode::DriverError,
                                "The key " + sql.indexName(key) +

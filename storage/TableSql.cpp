@@ -42,9 +42,9 @@ std::string TableSql::createTable() const {
 }
 
 std::string TableSql::addColumn(const Column& column) const {
-    return sqlName(column.name) + (column.kind == ColumnKind::Text
-                                       ? std::string(" TEXT NOT NULL DEFAULT ''")
-                                       : " " + dialect_->integerType() + " NOT NULL DEFAULT 0");
+    return sqlName(column.name) + " " +
+           (column.kind == ColumnKind::Text ? dialect_->textType() + " NOT NULL DEFAULT ''"
+                                            : dialect_->integerType() + " NOT NULL DEFAULT 0");
 }
 
 std::string TableSql::indexName(int key) const {
@@ -59,10 +59,13 @@ std::string TableSql::indexName(int key) const {
 std::string TableSql::createIndex(int key, bool withSchema) const {
     const KeyDef& definition = layout_.table().keys[static_cast<std::size_t>(key)];
     std::string sql = definition.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
-    if (withSchema) sql += sqlName(schema_) + ".";
-    sql += sqlName(indexName(key)) + " ON " + sqlName(layout_.table().name) + " (";
+    sql += dialect_->indexTarget(withSchema ? schema_ : std::string(), indexName(key),
+                                 std::string(layout_.table().name)) +
+           " (";
     const std::vector<OrderTerm>& terms = layout_.order(key);
-    for (std::size_t t = 0; t + 1 < terms.size(); ++t) {
+    const bool withRow = !definition.unique && dialect_->indexesEndInRowId();
+    const std::size_t count = withRow ? terms.size() : terms.size() - 1;
+    for (std::size_t t = 0; t < count; ++t) {
         if (t > 0) sql += ", ";
         sql += term(terms[t]);
         if (!terms[t].ascending) sql += " DESC";
