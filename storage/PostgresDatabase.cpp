@@ -99,6 +99,12 @@ PostgresStatement::~PostgresStatement() {
 }
 
 bool PostgresStatement::prepare() {
+    // A statement the table driver keeps runs again after the connection was made anew.
+    if (!db_.recover()) {
+        state_.clear();
+        error_ = postgresConnectionMessage(db_.handle());
+        return false;
+    }
     if (preparedFor_ == db_.generation()) return true;
     const std::vector<Oid> types = parameterTypes(sql_);
     PGresult* result = PQprepare(db_.handle(), name_.c_str(), sql_.c_str(),
@@ -329,13 +335,15 @@ void PostgresDatabase::transactionLost() {
 
 SqlStatement* PostgresDatabase::statement(const std::string& sql, std::string_view action,
                                           DriverError& error) {
-    if (auto found = statements_.find(sql); found != statements_.end()) return found->second.get();
+    // A connection found lost is made anew before the next statement (outside a transaction),
+    // the statements kept prepared again at their next run.
     if (!recover()) {
         error = DriverError{DriverCode::DriverError, 0,
                             "Could not " + std::string(action) + ": " +
                                 postgresConnectionMessage(conn_)};
         return nullptr;
     }
+    if (auto found = statements_.find(sql); found != statements_.end()) return found->second.get();
     auto prepared = std::make_unique<PostgresStatement>(
         *this, "dv" + std::to_string(statements_.size() + 1), sql);
     if (!prepared->prepare()) {

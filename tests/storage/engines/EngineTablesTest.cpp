@@ -217,8 +217,12 @@ TEST(PostgresConnection, AConnectionLostInATransactionWritesNothingAndSaysSo) {
               std::string::npos)
         << people->lastError().text;
     EXPECT_NE(people->commit(), DriverCode::Ok);
-    // The connection is made anew after the transaction ended; only A was kept.
+    // The connection is made anew after the transaction ended; only A was kept, and the
+    // statements prepared before are prepared again.
     EXPECT_EQ(codesInOrder(*people, CodeKey), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(people->records(), 1) << people->lastError().text;
+    *static_cast<PersonRecord*>(people->record()) = person("D", "Dora");
+    EXPECT_EQ(people->add(), DriverCode::Ok) << people->lastError().text;
 }
 
 }  // namespace
