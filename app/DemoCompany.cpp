@@ -15,6 +15,7 @@
 #include "data/TableFileNames.h"
 #include "framework/ErrorText.h"
 #include "runtime/CodePage1250.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -86,11 +87,13 @@ std::string refusal(const fs::path& directory, const std::string& reason) {
 
 // The databases of the filled tables that do not exist yet are the demo's to take back.
 void noteNewDatabases(TableAccess& access, DemoUndo& undo) {
+    // On a server there are no database files of the demo's own.
+    if (access.sqliteDatabase() == nullptr) return;
     std::set<fs::path> directories;
     for (const std::string_view table : kFilledTables)
         directories.insert(fs::path(hostPath(tableFileName(table))).parent_path());
     for (const fs::path& directory : directories) {
-        const fs::path database = access.database().databaseFile(directory);
+        const fs::path database = access.sqliteDatabase()->databaseFile(directory);
         if (fs::exists(database)) continue;
         undo.created(database);
         for (const char* companion : {"-wal", "-shm", "-journal"})

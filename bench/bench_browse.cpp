@@ -25,6 +25,7 @@
 #include "schema/ProgramCatalogue.h"
 #include "schema/Records.h"
 #include "storage/SqliteTable.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace {
@@ -84,7 +85,7 @@ class Database {
     }
 
     dv::FileManager& lines() { return access_->file("INVENDET"); }
-    sqlite3* handle() { return access_->database().handle(); }
+    sqlite3* handle() { return access_->sqliteDatabase()->handle(); }
     std::string table() { return sql().qualifiedName(); }
     const dv::TableSql& sql() {
         auto* driver = dynamic_cast<dv::SqliteTable*>(lines().driver());

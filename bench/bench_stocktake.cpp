@@ -386,7 +386,7 @@ void resetImport(Company& data) {
 
 // Counts posted to the template by one import of the capture file: every known line.
 std::string importedTotals(Company& data) {
-    sqlite3* db = data.access().database().handle();
+    sqlite3* db = data.access().sqliteDatabase()->handle();
     sqlite3_stmt* statement = prepare(
         db, "SELECT (SELECT COUNT(*) FROM INVTPS), (SELECT SUM(POPISANAZALOGA) FROM INVENDET)");
     check(sqlite3_step(statement) == SQLITE_ROW, "totals");

@@ -2,7 +2,8 @@
 # Installs the Debian packages the project builds, tests and runs with.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libsqlite3-dev libicu-dev qt6-base-dev fonts-dejavu-core poppler-utils)
+          libsqlite3-dev libicu-dev qt6-base-dev fonts-dejavu-core poppler-utils
+          postgresql libpq-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

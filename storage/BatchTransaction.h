@@ -12,7 +12,7 @@ class TableAccess;
 // leaves every table as it was before Begin; a program killed before Commit leaves them so too,
 // because the database keeps only what was committed. The transaction spans every table and
 // database of the program's connection, and while it runs the other procedure threads can
-// neither write nor begin one of their own (see SqliteDatabase::begin). Open the tables the
+// neither write nor begin one of their own (see SqlConnection::begin). Open the tables the
 // batch uses physically (FileManager::UseFile) before Begin: a table is made on its first open,
 // and no table is opened while a transaction runs.
 //

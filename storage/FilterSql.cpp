@@ -5,7 +5,9 @@
 namespace dv {
 
 FilterSql::FilterSql(const Expression& filter, const TableSchema& schema) {
-    split(filter.root(), FilterSqlTranslator(schema));
+    const FilterSqlTranslator translator(schema);
+    split(filter.root(), translator);
+    callsFunctions_ = translator.calledFunctions();
 }
 
 void FilterSql::split(const ExpressionNode& node, const FilterSqlTranslator& translator) {
@@ -22,14 +24,14 @@ void FilterSql::split(const ExpressionNode& node, const FilterSqlTranslator& tra
     parameters_.insert(parameters_.end(), fragment->parameters.begin(), fragment->parameters.end());
 }
 
-std::string FilterSql::condition(int firstParameter) const {
+std::string FilterSql::condition(int firstParameter, const SqlDialect& dialect) const {
     std::string sql;
     int parameter = firstParameter;
     for (const std::string& part : conditions_) {
         if (!sql.empty()) sql += " AND ";
         for (const char c : part) {
             if (c == kParameterMarker)
-                sql += "?" + std::to_string(parameter++);
+                sql += dialect.placeholder(parameter++);
             else
                 sql += c;
         }

@@ -5,6 +5,7 @@
 
 #include "runtime/Expression.h"
 #include "storage/FilterSqlFragment.h"
+#include "storage/SqlDialect.h"
 #include "storage/SqlStatement.h"
 #include "storage/TableSchema.h"
 
@@ -26,9 +27,11 @@ class FilterSql {
   public:
     FilterSql(const Expression& filter, const TableSchema& schema);
 
-    // The SQL condition, its parameters numbered from `firstParameter` ("?5", "?6", ...); empty
-    // when no part of the filter could be translated.
-    std::string condition(int firstParameter = 1) const;
+    // The SQL condition, its parameters numbered from `firstParameter` in the dialect's way
+    // ("?5", "?6", ...); empty when no part of the filter could be translated.
+    std::string condition(int firstParameter, const SqlDialect& dialect) const;
+    // Whether the condition calls expression functions, which the engine must run.
+    bool callsFunctions() const { return callsFunctions_; }
     int parameterCount() const { return static_cast<int>(parameters_.size()); }
     // The parameters' values now, in their order.
     std::vector<KeyValue> parameterValues() const;
@@ -46,6 +49,7 @@ class FilterSql {
     std::vector<std::string> conditions_;
     std::vector<SqlParameter> parameters_;
     std::vector<const ExpressionNode*> residual_;
+    bool callsFunctions_ = false;
 };
 
 }  // namespace dv

@@ -1,5 +1,7 @@
 #include "storage/FilterSqlFunctions.h"
 
+#include <sqlite3.h>
+
 #include <exception>
 #include <string_view>
 #include <vector>

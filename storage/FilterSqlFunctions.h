@@ -1,6 +1,7 @@
 #pragma once
 
-#include <sqlite3.h>
+// The SQLite connection (sqlite3.h), for the embedded engine that registers these.
+struct sqlite3;
 
 #include <string>
 

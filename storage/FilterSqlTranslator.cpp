@@ -200,6 +200,7 @@ std::optional<SqlFragment> FilterSqlTranslator::call(const ExpressionNode& node)
         append(result.parameters, argument->parameters);
     }
     result.sql = sqlFunctionName(function) + "(" + arguments + ")";
+    called_ = true;
     const bool textResult = function.result == ValueKind::Text;
     result.shape = textResult ? SqlFragment::Shape::Text : SqlFragment::Shape::Number;
     result.digits = textResult ? 0 : functionDigits;

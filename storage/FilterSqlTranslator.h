@@ -20,6 +20,9 @@ class FilterSqlTranslator {
     std::optional<SqlFragment> condition(const ExpressionNode& node) const;
     // The part as an SQL value.
     std::optional<SqlFragment> translate(const ExpressionNode& node) const;
+    // Whether a part translated so far calls an expression function (which the engine must
+    // run, see SqlDialect::runsExpressionFunctions).
+    bool calledFunctions() const { return called_; }
 
   private:
     bool isConstant(const ExpressionNode& node) const;
@@ -30,6 +33,7 @@ class FilterSqlTranslator {
     std::optional<SqlFragment> compare(const ExpressionNode& node) const;
 
     const TableSchema& schema_;
+    mutable bool called_ = false;
 };
 
 }  // namespace dv

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "storage/SqlRecord.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/SqlConnection.h"
 #include "storage/SqliteError.h"
 #include "storage/TableSql.h"
 
@@ -19,7 +19,7 @@ std::uint32_t selectKey(int key, int equal, int after, bool orEqual, bool forwar
 
 }  // namespace
 
-KeysetCursor::KeysetCursor(SqliteDatabase& db, std::int64_t firstPageRows,
+KeysetCursor::KeysetCursor(SqlConnection& db, std::int64_t firstPageRows,
                            std::function<std::string()> action)
     : db_(db), action_(std::move(action)), firstRows_(firstPageRows), rows_(firstPageRows) {}
 
@@ -36,6 +36,12 @@ bool KeysetCursor::setCondition(const KeysetCondition* condition) {
     selects_.clear();
     flush();
     if (condition_ == nullptr) return true;
+    // An engine without the functions would refuse the select (and, on a server, with it the
+    // transaction it runs in): the program tests the whole condition instead.
+    if (!db_.dialect().runsFilterConditions(condition_->callsFunctions())) {
+        condition_ = nullptr;
+        return false;
+    }
     DriverError error;
     if (select(Seek{key_, 0, -1, false, true}, error) != nullptr) return true;
     condition_ = nullptr;
@@ -179,7 +185,8 @@ SqlStatement* KeysetCursor::select(const Seek& seek, DriverError& error) {
         selectKey(seek.key, seek.equal, seek.after, seek.orEqual, seek.forward);
     if (const auto found = selects_.find(cacheKey); found != selects_.end()) return found->second;
     const int terms = static_cast<int>(sql_->layout().order(seek.key).size());
-    const std::string condition = condition_ != nullptr ? condition_->condition(terms + 2) : "";
+    const std::string condition =
+        condition_ != nullptr ? condition_->condition(terms + 2, db_.dialect()) : "";
     SqlStatement* statement = db_.statement(
         sql_->select(seek.key, seek.equal, seek.after, seek.forward, condition, seek.orEqual,
                      selection_ != nullptr ? &selection_->columns : nullptr),
@@ -201,11 +208,11 @@ bool KeysetCursor::run(const Seek& seek, const std::vector<KeyValue>& values, st
     const int terms = static_cast<int>(sql_->layout().order(seek.key).size());
     statement->bind(terms + 1, limit);
     if (condition_ != nullptr) condition_->bind(*statement, terms + 2);
-    int result;
-    while ((result = statement->step()) == SQLITE_ROW)
+    StepResult result;
+    while ((result = statement->step()) == StepResult::Row)
         if (!sink(*statement)) break;
-    if (result == SQLITE_ROW || result == SQLITE_DONE) return true;
-    error = sqliteFailure(db_.handle(), result, action_());
+    if (result != StepResult::Failed) return true;
+    error = statement->failure(action_());
     db_.noteFailure(error);
     return false;
 }

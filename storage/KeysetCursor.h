@@ -15,7 +15,8 @@
 namespace dv {
 
 class SqlStatement;
-class SqliteDatabase;
+class SqlConnection;
+class SqlDialect;
 class TableSql;
 struct ColumnSelection;
 
@@ -36,7 +37,9 @@ class KeysetCondition {
   public:
     virtual ~KeysetCondition() = default;
     // The SQL of the condition, its parameters numbered from `firstParameter`; empty for none.
-    virtual std::string condition(int firstParameter) const = 0;
+    virtual std::string condition(int firstParameter, const SqlDialect& dialect) const = 0;
+    // Whether the condition calls the expression functions (see SqlDialect).
+    virtual bool callsFunctions() const { return false; }
     // Binds the parameters' values as they are now.
     virtual void bind(SqlStatement& statement, int firstParameter) const = 0;
 };
@@ -94,7 +97,7 @@ class KeysetCursor {
     };
 
     // `action` says what reading does, for failure messages ("read the table PEOPLE.TPS").
-    KeysetCursor(SqliteDatabase& db, std::int64_t firstPageRows,
+    KeysetCursor(SqlConnection& db, std::int64_t firstPageRows,
                  std::function<std::string()> action);
     KeysetCursor(const KeysetCursor&) = delete;
     KeysetCursor& operator=(const KeysetCursor&) = delete;
@@ -165,7 +168,7 @@ class KeysetCursor {
     bool run(const Seek& seek, const std::vector<KeyValue>& values, std::int64_t limit, Sink sink,
              DriverError& error);
 
-    SqliteDatabase& db_;
+    SqlConnection& db_;
     std::function<std::string()> action_;
     const TableSql* sql_ = nullptr;
     std::size_t recordSize_ = 0;

@@ -4,7 +4,7 @@
 
 namespace dv {
 
-class SqliteDatabase;
+class SqlConnection;
 class TableAccess;
 
 // A pass of reads that belong together (a check over every row of a template, say) held in one
@@ -30,7 +30,7 @@ class ReadSnapshot {
     bool began() const { return number_ != 0; }
 
   private:
-    SqliteDatabase& database_;
+    SqlConnection& database_;
     std::uint64_t number_;
 };
 

@@ -1,5 +1,6 @@
 #include "storage/SlovenianCollation.h"
 
+#include <sqlite3.h>
 #include <unicode/ucol.h>
 
 namespace dv {

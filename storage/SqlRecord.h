@@ -15,15 +15,22 @@ namespace dv {
 // record holds them in code page 1250, blank padded).
 
 // Binds every column of the record to parameters 1..n.
-void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record);
+inline void bindRecord(SqlStatement& statement, const TableSchema& layout, const void* record) {
+    statement.bindRecord(layout, record);
+}
 // Binds the given columns of the record, in their order, to parameters 1..n.
-void bindColumns(SqlStatement& statement, const TableSchema& layout, const void* record,
-                 const std::vector<int>& columns);
+inline void bindColumns(SqlStatement& statement, const TableSchema& layout, const void* record,
+                        const std::vector<int>& columns) {
+    statement.bindColumns(layout, record, columns);
+}
 // The columns whose bytes differ between two images of a record, in column order.
 void changedColumns(const TableSchema& layout, const void* before, const void* after,
                     std::vector<int>& changed);
 // Fills the record from the result columns `first`.. of the current row.
-void readRecord(const SqlStatement& statement, int first, const TableSchema& layout, void* record);
+inline void readRecord(const SqlStatement& statement, int first, const TableSchema& layout,
+                       void* record) {
+    statement.readRecord(first, layout, nullptr, record);
+}
 
 // Some columns of a table read on their own: their numbers in column order, and the image of a
 // cleared record that gives the other fields their values.
@@ -35,8 +42,10 @@ struct ColumnSelection {
 // needs: theirs and those of every key and rule of the table. Empty when that is every column.
 std::vector<int> selectedColumns(const TableSchema& layout, const std::vector<int>& fields);
 // readRecord for the selected columns only (every column without a selection).
-void readRecord(const SqlStatement& statement, int first, const TableSchema& layout,
-                const ColumnSelection* selection, void* record);
+inline void readRecord(const SqlStatement& statement, int first, const TableSchema& layout,
+                       const ColumnSelection* selection, void* record) {
+    statement.readRecord(first, layout, selection, record);
+}
 // The stored values of the terms of order `key` (the row id left out) in the record.
 std::vector<KeyValue> keyValues(const TableSchema& layout, int key, const void* record);
 

@@ -1,46 +1,67 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
-#include <string>
 #include <string_view>
+#include <vector>
 
+#include "storage/DriverCode.h"
 #include "storage/TableDriver.h"
 
 namespace dv {
 
-// One prepared SQLite statement. Values are always bound as parameters (1-based).
+class TableSchema;
+struct ColumnSelection;
+
+// What one step of a statement gave.
+enum class StepResult : std::uint8_t { Row, Done, Failed };
+
+// One prepared statement of a connection (SqlConnection). Values are always bound as parameters
+// (1-based); the connection keeps the statement and hands it out again for the same SQL.
+//
+// An engine implements the calls per value, and the calls that move a whole record, so that
+// reading or writing a row costs one call through this interface and the columns are read
+// through the engine's own, inlined accessors.
 class SqlStatement {
   public:
-    SqlStatement(sqlite3* db, std::string_view sql);
-    ~SqlStatement();
+    virtual ~SqlStatement() = default;
+    SqlStatement() = default;
     SqlStatement(const SqlStatement&) = delete;
     SqlStatement& operator=(const SqlStatement&) = delete;
 
-    // SQLITE_OK when the statement was prepared; else the error code of the preparation.
-    int prepareResult() const { return prepareResult_; }
-    sqlite3_stmt* handle() const { return statement_; }
-
-    void bind(int index, std::int64_t value) { sqlite3_bind_int64(statement_, index, value); }
-    // The text is copied by SQLite. Empty text is bound as '' (a null pointer would bind NULL).
-    void bind(int index, std::string_view text) {
-        sqlite3_bind_text64(statement_, index, text.empty() ? "" : text.data(), text.size(),
-                            SQLITE_TRANSIENT, SQLITE_UTF8);
+    virtual void bind(int index, std::int64_t value) = 0;
+    // Empty text is bound as '' (never as NULL).
+    virtual void bind(int index, std::string_view text) = 0;
+    void bind(int index, const KeyValue& value) {
+        if (const auto* number = std::get_if<std::int64_t>(&value))
+            bind(index, *number);
+        else
+            bind(index, std::string_view(std::get<std::string>(value)));
     }
-    void bind(int index, const KeyValue& value);
 
-    // SQLITE_ROW, SQLITE_DONE or an error code.
-    int step() { return sqlite3_step(statement_); }
-    void reset() { sqlite3_reset(statement_); }
+    virtual StepResult step() = 0;
+    // Ends the run of the statement; the parameters stay bound.
+    virtual void reset() = 0;
 
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    virtual int columnCount() const = 0;
+    virtual std::int64_t integer(int column) const = 0;
     // Valid until the next step or reset.
-    std::string_view text(int column) const;
+    virtual std::string_view text(int column) const = 0;
 
-  private:
-    sqlite3_stmt* statement_ = nullptr;
-    int prepareResult_;
+    // After Failed: the failure as the table layer reports it, `action` saying what was done.
+    virtual DriverError failure(std::string_view action) const = 0;
+    // After Done of a write: the rows it changed, and the row id of the row an insert added.
+    virtual std::int64_t changes() const = 0;
+    virtual std::int64_t insertedRow() const = 0;
+
+    // Binds every column of the record to parameters 1..n.
+    virtual void bindRecord(const TableSchema& layout, const void* record) = 0;
+    // Binds the given columns of the record, in their order, to parameters 1..n.
+    virtual void bindColumns(const TableSchema& layout, const void* record,
+                             const std::vector<int>& columns) = 0;
+    // Fills the record from the result columns `first`.. of the current row (the selected ones
+    // only, when `selection` is not null).
+    virtual void readRecord(int first, const TableSchema& layout,
+                            const ColumnSelection* selection, void* record) const = 0;
 };
 
 // Resets a statement when the scope ends, so that it never holds the database.

@@ -8,6 +8,7 @@
 #include "storage/FilterSqlFunctions.h"
 #include "storage/SlovenianCollation.h"
 #include "storage/SqliteError.h"
+#include "storage/TableSql.h"
 
 namespace dv {
 namespace fs = std::filesystem;
@@ -74,7 +75,7 @@ SqliteDatabase::SqliteDatabase(DatabaseOptions options) : options_(std::move(opt
 
 SqliteDatabase::~SqliteDatabase() {
     statements_.clear();
-    if (depth_ > 0 || snapshot_ != 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (db_ != nullptr) abandonTransaction();
     // Closes once the last statement another reader may still hold is finalized.
     sqlite3_close_v2(db_);
 }
@@ -116,6 +117,10 @@ bool SqliteDatabase::isReadOnly(const std::string& schema) const {
     return true;
 }
 
+std::string SqliteDatabase::collationVersion() {
+    return slovenianCollationVersion();
+}
+
 DriverCode SqliteDatabase::attach(const fs::path& directory, bool create, Attached& attached,
                                   DriverError& error) {
     std::error_code ignored;
@@ -138,7 +143,7 @@ DriverCode SqliteDatabase::attach(const fs::path& directory, bool create, Attach
                                " is read-only, so no database can be made in it.");
         return error.code;
     }
-    if (depth_ > 0) {
+    if (transactionDepth() > 0) {
         error = plainError(DriverCode::DriverError,
                            "The tables in " + directory.string() +
                                " cannot be opened while a transaction is running.");
@@ -163,11 +168,12 @@ DriverCode SqliteDatabase::attach(const fs::path& directory, bool create, Attach
 
 DriverCode SqliteDatabase::attachFile(const std::string& schema, const std::string& uri,
                                       std::string_view action, DriverError& error) {
-    SqlStatement attach(db_, "ATTACH DATABASE ?1 AS " + schema);
+    SqliteStatement attach(db_, "ATTACH DATABASE ?1 AS " + schema);
     int result = attach.prepareResult();
     if (result == SQLITE_OK) {
         attach.bind(1, std::string_view(uri));
-        result = attach.step();
+        attach.step();
+        result = attach.lastResult();
     }
     if (result == SQLITE_DONE) return DriverCode::Ok;
     error = sqliteFailure(db_, result, action);
@@ -181,10 +187,11 @@ DriverCode SqliteDatabase::prepareAttached(const Attached& attached, DriverError
     const std::string sql = attached.readOnly
                                 ? "SELECT count(*) FROM " + attached.schema + ".sqlite_master"
                                 : "PRAGMA " + attached.schema + ".journal_mode=WAL";
-    SqlStatement check(db_, sql);
+    SqliteStatement check(db_, sql);
     int result = check.prepareResult();
     if (result == SQLITE_OK) {
-        result = check.step();
+        check.step();
+        result = check.lastResult();
         if (result == SQLITE_ROW) result = SQLITE_OK;
     }
     // A page cache that holds the working set of a stocktake (tens of thousands of lines).
@@ -201,7 +208,7 @@ DriverCode SqliteDatabase::prepareAttached(const Attached& attached, DriverError
 SqlStatement* SqliteDatabase::statement(const std::string& sql, std::string_view action,
                                         DriverError& error) {
     if (auto found = statements_.find(sql); found != statements_.end()) return found->second.get();
-    auto prepared = std::make_unique<SqlStatement>(db_, sql);
+    auto prepared = std::make_unique<SqliteStatement>(db_, sql);
     if (prepared->prepareResult() != SQLITE_OK) {
         error = sqliteFailure(db_, prepared->prepareResult(), action);
         return nullptr;
@@ -209,139 +216,73 @@ SqlStatement* SqliteDatabase::statement(const std::string& sql, std::string_view
     return statements_.emplace(sql, std::move(prepared)).first->second.get();
 }
 
-DriverCode SqliteDatabase::execute(const std::string& sql, std::string_view action,
-                                   DriverError& error) {
-    SqlStatement* prepared = statement(sql, action, error);
-    if (prepared == nullptr) return error.code;
-    StatementUse use(*prepared);
-    int result = prepared->step();
-    while (result == SQLITE_ROW) result = prepared->step();
-    if (result == SQLITE_DONE) return DriverCode::Ok;
-    error = sqliteFailure(db_, result, action);
-    return noteFailure(error);
+bool SqliteDatabase::executeQuietly(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-DriverCode SqliteDatabase::begin(DriverError& error) {
-    if (prepareWrite(error) != DriverCode::Ok) return error.code;
-    const std::string sql =
-        depth_ == 0 ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT dv" + std::to_string(depth_ + 1);
-    const DriverCode code = execute(sql, "begin a transaction", error);
-    if (code != DriverCode::Ok) return code;
-    if (depth_++ == 0) owner_ = std::this_thread::get_id();
-    return code;
+// ---- the dialect
+
+std::string SqliteDialect::placeholder(int number) const {
+    return "?" + std::to_string(number);
 }
 
-DriverCode SqliteDatabase::commit(DriverError& error) {
-    if (depth_ == 0) {
-        error = plainError(DriverCode::DriverError, "There is no transaction to commit.");
-        return error.code;
-    }
-    if (checkOwner(error) != DriverCode::Ok) return error.code;
-    if (lost_) {
-        error = plainError(DriverCode::DriverError, lostReason_);
-        if (--depth_ == 0) forgetTransaction();
-        return error.code;
-    }
-    if (depth_ > 1) {
-        const DriverCode code =
-            execute("RELEASE dv" + std::to_string(depth_), "commit a transaction", error);
-        if (code != DriverCode::Ok) return code;
-        --depth_;
-        return code;
-    }
-    SqlStatement* prepared = statement("COMMIT", "commit a transaction", error);
-    if (prepared == nullptr) return error.code;
-    StatementUse use(*prepared);
-    if (const int result = prepared->step(); result != SQLITE_DONE) {
-        error = sqliteFailure(db_, result, "save the changes of the transaction");
-        error.text += "; all changes of the transaction were undone";
-        if (error.code != DriverCode::AccessDenied) error.code = DriverCode::DriverError;
-        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        forgetTransaction();
-        return error.code;
-    }
-    depth_ = 0;
-    return DriverCode::Ok;
+std::string SqliteDialect::rowIdColumn() const {
+    return "\"_ROW\" INTEGER PRIMARY KEY";
 }
 
-DriverCode SqliteDatabase::rollback(DriverError& error) {
-    if (depth_ == 0) {
-        error = plainError(DriverCode::DriverError, "There is no transaction to roll back.");
-        return error.code;
-    }
-    if (checkOwner(error) != DriverCode::Ok) return error.code;
-    ++rollbacks_;
-    if (lost_) {
-        if (--depth_ == 0) forgetTransaction();
-        return DriverCode::Ok;
-    }
-    if (depth_ > 1) {
-        const std::string name = "dv" + std::to_string(depth_);
-        DriverCode code = execute("ROLLBACK TO " + name, "roll back a transaction", error);
-        if (code == DriverCode::Ok)
-            code = execute("RELEASE " + name, "roll back a transaction", error);
-        if (!lost_) --depth_;
-        return code;
-    }
-    const DriverCode code = execute("ROLLBACK", "roll back a transaction", error);
-    forgetTransaction();
-    return code;
+std::string SqliteDialect::integerType() const {
+    return "INTEGER";
 }
 
-void SqliteDatabase::forgetTransaction() {
-    depth_ = 0;
-    lost_ = false;
-    lostReason_.clear();
-    ++rollbacks_;
+std::string SqliteDialect::indexTarget(const std::string& schema, const std::string& index,
+                                       const std::string& table) const {
+    return (schema.empty() ? "" : sqlName(schema) + ".") + sqlName(index) + " ON " + sqlName(table);
 }
 
-DriverCode SqliteDatabase::noteFailure(const DriverError& failure) {
-    if (depth_ > 0 && !lost_ && sqlite3_get_autocommit(db_)) {
-        lost_ = true;
-        ++rollbacks_;
-        lostReason_ = "The transaction was undone after an earlier error. " + failure.text;
-    }
-    return failure.code;
+std::string SqliteDialect::noCaseCollation() const {
+    return std::string(" COLLATE ") + kSlovenianNoCase;
 }
 
-DriverCode SqliteDatabase::checkOwner(DriverError& error) const {
-    if (depth_ == 0 || owner_ == std::this_thread::get_id()) return DriverCode::Ok;
-    error = plainError(DriverCode::DriverError,
-                       "The tables are being changed by the work of another window, which keeps "
-                       "its changes together until it ends; try again when it has ended.");
-    return error.code;
+// SQLite tells the row id of an insert by itself (sqlite3_last_insert_rowid).
+std::string SqliteDialect::returningRow() const {
+    return {};
 }
 
-DriverCode SqliteDatabase::prepareWrite(DriverError& error) {
-    endReadSnapshot();
-    return checkWritable(error);
+std::string SqliteDialect::upsert(const std::string& table,
+                                  const std::vector<std::string>& columns, bool replace) const {
+    std::string sql = replace ? "INSERT OR REPLACE INTO " : "INSERT OR IGNORE INTO ";
+    sql += table + " VALUES (";
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        sql += (c == 0 ? "" : ", ") + placeholder(static_cast<int>(c + 1));
+    return sql + ")";
 }
 
-std::uint64_t SqliteDatabase::beginRead() {
-    if (db_ == nullptr || depth_ > 0 || snapshot_ != 0 || !sqlite3_get_autocommit(db_)) return 0;
-    if (sqlite3_exec(db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) != SQLITE_OK) return 0;
-    snapshot_ = ++snapshots_;
-    return snapshot_;
+// A writing transaction takes the write lock at once, so that it never fails half-way for a lock
+// another program took after its first read.
+std::string SqliteDialect::beginTransaction() const {
+    return "BEGIN IMMEDIATE";
 }
 
-void SqliteDatabase::endRead(std::uint64_t number) {
-    if (number != 0 && number == snapshot_) endReadSnapshot();
+std::string SqliteDialect::beginRead() const {
+    return "BEGIN DEFERRED";
 }
 
-// The snapshot only read, so ending it loses nothing; a failed read may have ended it already.
-void SqliteDatabase::endReadSnapshot() {
-    if (snapshot_ == 0) return;
-    snapshot_ = 0;
-    if (depth_ == 0 && !sqlite3_get_autocommit(db_) &&
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+std::string SqliteDialect::tableExists(const std::string& schema) const {
+    return "SELECT 1 FROM " + sqlName(schema) + ".sqlite_master WHERE type='table' AND name=?1";
 }
 
-DriverCode SqliteDatabase::checkWritable(DriverError& error) const {
-    if (checkOwner(error) != DriverCode::Ok) return error.code;
-    if (!lost_) return DriverCode::Ok;
-    error = plainError(DriverCode::DriverError, lostReason_);
-    return error.code;
+// Indexes SQLite makes for itself (of primary keys) have no SQL.
+std::string SqliteDialect::indexesOf(const std::string& schema) const {
+    return "SELECT name FROM " + sqlName(schema) +
+           ".sqlite_master WHERE type='index' AND tbl_name=?1 AND sql IS NOT NULL";
+}
+
+std::string SqliteDialect::indexDefinition(const std::string& schema) const {
+    return "SELECT sql FROM " + sqlName(schema) + ".sqlite_master WHERE type='index' AND name=?1";
+}
+
+std::string SqliteDialect::reindexNoCase(const std::string&) const {
+    return std::string("REINDEX ") + kSlovenianNoCase;
 }
 
 }  // namespace dv

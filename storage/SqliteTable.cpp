@@ -7,7 +7,6 @@
 #include "data/RecordBuffers.h"
 #include "runtime/TextCase.h"
 #include "storage/SqlRecord.h"
-#include "storage/SqliteError.h"
 #include "storage/TableRegistry.h"
 
 namespace dv {
@@ -19,7 +18,7 @@ constexpr std::int64_t kPageRows = 64;
 
 }  // namespace
 
-SqliteTable::SqliteTable(SqliteDatabase& db, const TableDef& table, std::filesystem::path file)
+SqliteTable::SqliteTable(SqlConnection& db, const TableDef& table, std::filesystem::path file)
     : TableDriver(table, file.string()),
       db_(db),
       file_(std::move(file)),
@@ -38,7 +37,7 @@ DriverCode SqliteTable::locate(bool create, DriverError& error) {
     const DriverCode code = db_.schemaFor(file_.parent_path(), create, schema, error);
     if (code != DriverCode::Ok) return code;
     if (!sql_ || sql_->schema() != schema) {
-        sql_.emplace(layout_, schema);
+        sql_.emplace(layout_, schema, db_.dialect());
         cursor_.use(*sql_);
         insert_ = update_ = remove_ = nullptr;
         partialUpdates_.clear();
@@ -127,8 +126,8 @@ DriverCode SqliteTable::checkKey(int key) {
                 "The table " + fileName() + " has no key number " + std::to_string(key + 1) + ".");
 }
 
-DriverCode SqliteTable::sqlFailure(int result, std::string_view action) {
-    const DriverError error = sqliteFailure(db_.handle(), result, action);
+DriverCode SqliteTable::sqlFailure(const SqlStatement& statement, std::string_view action) {
+    const DriverError error = statement.failure(action);
     db_.noteFailure(error);
     return fail(error);
 }
@@ -267,9 +266,12 @@ DriverCode SqliteTable::add() {
     if (statement == nullptr) return lastError().code;
     StatementUse use(*statement);
     bindRecord(*statement, layout_, record());
-    if (const int result = statement->step(); result != SQLITE_DONE)
-        return sqlFailure(result, "add a record to " + fileName());
-    becomeCurrent(sqlite3_last_insert_rowid(db_.handle()), 0);
+    // An engine that gives the new row id as a result row steps to it first.
+    StepResult result = statement->step();
+    const std::int64_t row = result == StepResult::Row ? statement->integer(0) : 0;
+    if (result == StepResult::Row) result = statement->step();
+    if (result != StepResult::Done) return sqlFailure(*statement, "add a record to " + fileName());
+    becomeCurrent(row != 0 ? row : statement->insertedRow(), 0);
     cursor_.noteOwnChange(false);
     return succeed();
 }
@@ -302,6 +304,7 @@ DriverCode SqliteTable::put() {
         whole ? writer(update_, &TableSql::update, action) : partialUpdate(action);
     if (statement == nullptr) return lastError().code;
     const auto columns = static_cast<int>(whole ? layout_.columns().size() : changed_.size());
+    bool touched = false;
     {
         StatementUse use(*statement);
         if (whole)
@@ -310,10 +313,10 @@ DriverCode SqliteTable::put() {
             bindColumns(*statement, layout_, record(), changed_);
         statement->bind(columns + 1, currentRow_);
         statement->bind(columns + 2, currentVersion_);
-        if (const int result = statement->step(); result != SQLITE_DONE)
-            return sqlFailure(result, action);
+        if (statement->step() != StepResult::Done) return sqlFailure(*statement, action);
+        touched = statement->changes() != 0;
     }
-    if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
+    if (!touched) return missingOrChanged(action);
     // Rows read ahead stay good unless the record is among them or moved in the order.
     const int key = cursor_.key();
     const bool aheadStays =
@@ -330,14 +333,15 @@ DriverCode SqliteTable::remove() {
     if (currentRow_ == 0) return noRecord("Could not " + action + ": no record was read.");
     SqlStatement* statement = writer(remove_, &TableSql::remove, action);
     if (statement == nullptr) return lastError().code;
+    bool touched = false;
     {
         StatementUse use(*statement);
         statement->bind(1, currentRow_);
         statement->bind(2, currentVersion_);
-        if (const int result = statement->step(); result != SQLITE_DONE)
-            return sqlFailure(result, action);
+        if (statement->step() != StepResult::Done) return sqlFailure(*statement, action);
+        touched = statement->changes() != 0;
     }
-    if (sqlite3_changes(db_.handle()) == 0) return missingOrChanged(action);
+    if (!touched) return missingOrChanged(action);
     const bool aheadStays = cursor_.aheadUnaffectedBy(currentRow_);
     currentRow_ = 0;
     cursor_.noteOwnChange(aheadStays);
@@ -379,9 +383,8 @@ std::int64_t SqliteTable::records() {
         return -1;
     }
     StatementUse use(*statement);
-    const int result = statement->step();
-    if (result != SQLITE_ROW) {
-        sqlFailure(result, "count the records of " + fileName());
+    if (statement->step() != StepResult::Row) {
+        sqlFailure(*statement, "count the records of " + fileName());
         return -1;
     }
     succeed();

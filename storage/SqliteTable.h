@@ -9,15 +9,15 @@
 
 #include "storage/KeysetCursor.h"
 #include "storage/SqlRecord.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/SqlConnection.h"
 #include "storage/TableDriver.h"
 #include "storage/TableSchema.h"
 #include "storage/TableSql.h"
 
 namespace dv {
 
-// A table kept in the SQLite database of the directory of its file (the file name itself only
-// names the table to the user). See TableDriver for the semantics.
+// A table kept in the schema of the directory of its file, on the connection's engine (the file
+// name itself only names the table to the user). See TableDriver for the semantics.
 //
 // Reading in key order goes through a KeysetCursor: rows come a page at a time from selects that
 // seek from the last row read, so no statement stays open between calls and every page sees the
@@ -26,7 +26,7 @@ namespace dv {
 // last, as it was read: get, reget and the writes change the current record but not the place.
 class SqliteTable final : public TableDriver {
   public:
-    SqliteTable(SqliteDatabase& db, const TableDef& table, std::filesystem::path file);
+    SqliteTable(SqlConnection& db, const TableDef& table, std::filesystem::path file);
     ~SqliteTable() override;
 
     DriverCode open(AccessMode mode) override;
@@ -62,7 +62,7 @@ class SqliteTable final : public TableDriver {
 
     // The connection and the SQL of the table (known once the table was opened or created), for
     // views that read it with statements of their own.
-    SqliteDatabase& database() const { return db_; }
+    SqlConnection& database() const { return db_; }
     const TableSql* sql() const { return sql_ ? &*sql_ : nullptr; }
 
   private:
@@ -70,7 +70,7 @@ class SqliteTable final : public TableDriver {
     std::string switchKeys(std::string_view value);
     DriverCode check(bool write);
     DriverCode checkKey(int key);
-    DriverCode sqlFailure(int result, std::string_view action);
+    DriverCode sqlFailure(const SqlStatement& statement, std::string_view action);
     DriverCode noRecord(std::string text);
     DriverCode step(bool forward);
     DriverCode readExact(int key, const std::vector<KeyValue>& values);
@@ -81,7 +81,7 @@ class SqliteTable final : public TableDriver {
     SqlStatement* writer(SqlStatement*& cached, std::string (TableSql::*build)() const,
                          std::string_view action);
 
-    SqliteDatabase& db_;
+    SqlConnection& db_;
     std::filesystem::path file_;
     TableSchema layout_;
     std::optional<TableSql> sql_;

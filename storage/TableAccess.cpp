@@ -6,6 +6,7 @@
 #include "data/Dictionary.h"
 #include "runtime/ErrorState.h"
 #include "storage/DelimitedText.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/SqliteTable.h"
 #include "storage/TableRegister.h"
 #include "storage/TextFileTable.h"
@@ -25,7 +26,10 @@ std::size_t positionOf(const TableDef* table) {
 }  // namespace
 
 TableAccess::TableAccess(MessageRaiser* errors, DatabaseOptions options)
-    : database_(std::move(options)) {
+    : TableAccess(errors, std::make_unique<SqliteDatabase>(std::move(options))) {}
+
+TableAccess::TableAccess(MessageRaiser* errors, std::unique_ptr<SqlConnection> connection)
+    : database_(std::move(connection)), sqlite_(dynamic_cast<SqliteDatabase*>(database_.get())) {
     registerTableVersions();
     for (const TableDef& table : dictionary())
         files_.push_back(std::make_unique<FileManager>(
@@ -80,7 +84,7 @@ std::unique_ptr<TableDriver> TableAccess::makeDriver(const TableDef& table,
     if (table.file != nullptr && table.file->version < 0)
         return std::make_unique<TextFileTable>(table, fileName,
                                                parseTextFileOptions(kCaptureFileOptions));
-    return std::make_unique<SqliteTable>(database_, table, fileName);
+    return std::make_unique<SqliteTable>(*database_, table, fileName);
 }
 
 DriverCode TableAccess::finish(DriverCode code, const DriverError& error) {
@@ -96,17 +100,17 @@ DriverCode TableAccess::finish(DriverCode code, const DriverError& error) {
 
 DriverCode TableAccess::beginTransaction() {
     DriverError error;
-    return finish(database_.begin(error), error);
+    return finish(database_->begin(error), error);
 }
 
 DriverCode TableAccess::commit() {
     DriverError error;
-    return finish(database_.commit(error), error);
+    return finish(database_->commit(error), error);
 }
 
 DriverCode TableAccess::rollback() {
     DriverError error;
-    return finish(database_.rollback(error), error);
+    return finish(database_->rollback(error), error);
 }
 
 TableAccess& tableAccess() {

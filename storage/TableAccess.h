@@ -8,20 +8,26 @@
 #include "runtime/MessageRaiser.h"
 #include "storage/FileManager.h"
 #include "storage/RelationKeeper.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/DatabaseOptions.h"
+#include "storage/SqlConnection.h"
 
 namespace dv {
 
-// The program-wide table access: the connection to the databases, one FileManager per table of
-// the dictionary and one RelationKeeper per table that takes part in a relation, linked as the
-// catalogue's relations say. It is the register (by table name or prefix) through which the
-// procedures and the keepers find the managers.
+class SqliteDatabase;
+
+// The program-wide table access: the connection to the databases (SqlConnection), one
+// FileManager per table of the dictionary and one RelationKeeper per table that takes part in a
+// relation, linked as the catalogue's relations say. It is the register (by table name or
+// prefix) through which the procedures and the keepers find the managers.
 //
 // Made once at start-up (after the message reporter) and kept until the end; it installs itself
 // as the current table access while it lives, as the message reporter does.
 class TableAccess {
   public:
+    // On the embedded database.
     explicit TableAccess(MessageRaiser* errors = nullptr, DatabaseOptions options = {});
+    // On the given connection (a server's).
+    TableAccess(MessageRaiser* errors, std::unique_ptr<SqlConnection> connection);
     ~TableAccess();
     TableAccess(const TableAccess&) = delete;
     TableAccess& operator=(const TableAccess&) = delete;
@@ -34,7 +40,9 @@ class TableAccess {
     // The keeper of a table, nullptr when the table takes part in no relation.
     RelationKeeper* relations(std::string_view table);
 
-    SqliteDatabase& database() { return database_; }
+    SqlConnection& database() { return *database_; }
+    // The embedded database; nullptr when the tables lie on a server.
+    SqliteDatabase* sqliteDatabase() { return sqlite_; }
 
     // One transaction over the tables of every database (writes that belong together: a
     // posting, an import). They nest. A failure leaves its description in the runtime error.
@@ -49,7 +57,8 @@ class TableAccess {
     DriverCode finish(DriverCode code, const DriverError& error);
     void linkRelations();
 
-    SqliteDatabase database_;
+    std::unique_ptr<SqlConnection> database_;
+    SqliteDatabase* sqlite_ = nullptr;
     std::vector<std::unique_ptr<FileManager>> files_;       // in dictionary order
     std::vector<std::unique_ptr<RelationKeeper>> keepers_;  // by dictionary position, may be null
     TableAccess* previous_;

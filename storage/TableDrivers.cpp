@@ -9,7 +9,7 @@ bool isTextFileTable(const TableDef& table) {
     return table.file != nullptr && table.file->version < 0;
 }
 
-std::unique_ptr<TableDriver> makeTableDriver(SqliteDatabase& db, const TableDef& table,
+std::unique_ptr<TableDriver> makeTableDriver(SqlConnection& db, const TableDef& table,
                                              const std::filesystem::path& file) {
     if (isTextFileTable(table))
         return std::make_unique<TextFileTable>(table, file,

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "data/TableDef.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/SqlConnection.h"
 #include "storage/TableDriver.h"
 
 namespace dv {
@@ -15,7 +15,7 @@ bool isTextFileTable(const TableDef& table);
 
 // The driver that keeps `table` in `file`: a text file with the capture file's driver options
 // for a text-file table, else the table in the SQLite database of the file's directory.
-std::unique_ptr<TableDriver> makeTableDriver(SqliteDatabase& db, const TableDef& table,
+std::unique_ptr<TableDriver> makeTableDriver(SqlConnection& db, const TableDef& table,
                                              const std::filesystem::path& file);
 
 }  // namespace dv

@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "storage/SlovenianCollation.h"
-#include "storage/SqliteError.h"
 
 namespace dv {
 namespace {
@@ -15,7 +13,7 @@ namespace {
 using Row = std::vector<std::string>;
 
 // Runs `sql` with text parameters and collects its rows as texts.
-DriverCode query(SqliteDatabase& db, const std::string& sql,
+DriverCode query(SqlConnection& db, const std::string& sql,
                  std::initializer_list<std::string_view> parameters, std::vector<Row>& rows,
                  std::string_view action, DriverError& error) {
     SqlStatement* statement = db.statement(sql, action, error);
@@ -23,19 +21,18 @@ DriverCode query(SqliteDatabase& db, const std::string& sql,
     StatementUse use(*statement);
     int index = 1;
     for (const std::string_view parameter : parameters) statement->bind(index++, parameter);
-    int result;
-    while ((result = statement->step()) == SQLITE_ROW) {
+    StepResult result;
+    while ((result = statement->step()) == StepResult::Row) {
         Row row;
-        for (int c = 0; c < sqlite3_column_count(statement->handle()); ++c)
-            row.emplace_back(statement->text(c));
+        for (int c = 0; c < statement->columnCount(); ++c) row.emplace_back(statement->text(c));
         rows.push_back(std::move(row));
     }
-    if (result == SQLITE_DONE) return DriverCode::Ok;
-    error = sqliteFailure(db.handle(), result, action);
+    if (result == StepResult::Done) return DriverCode::Ok;
+    error = statement->failure(action);
     return db.noteFailure(error);
 }
 
-DriverCode run(SqliteDatabase& db, const std::string& sql,
+DriverCode run(SqlConnection& db, const std::string& sql,
                std::initializer_list<std::string_view> parameters, std::string_view action,
                DriverError& error) {
     std::vector<Row> ignored;
@@ -61,16 +58,21 @@ std::string registryTable(const TableSql& sql) {
 std::string metaTable(const TableSql& sql) {
     return sqlName(sql.schema()) + ".\"_META\"";
 }
-std::string catalogue(const TableSql& sql) {
-    return sqlName(sql.schema()) + ".sqlite_master";
+const SqlDialect& dialectOf(const TableSql& sql) {
+    return sql.dialect();
 }
 
-DriverCode exists(SqliteDatabase& db, const TableSql& sql, std::string_view type,
-                  std::string_view name, bool& found, DriverError& error) {
+// A row of "_TABLES" or "_META": the name, then the values.
+std::string replaceRow(const TableSql& sql, const std::string& table,
+                       const std::vector<std::string>& columns, bool replace) {
+    return dialectOf(sql).upsert(table, columns, replace);
+}
+
+DriverCode tableExists(SqlConnection& db, const TableSql& sql, std::string_view name, bool& found,
+                       DriverError& error) {
     std::vector<Row> rows;
-    const DriverCode code =
-        query(db, "SELECT 1 FROM " + catalogue(sql) + " WHERE type=?1 AND name=?2", {type, name},
-              rows, "read the list of tables", error);
+    const DriverCode code = query(db, dialectOf(sql).tableExists(sql.schema()), {name}, rows,
+                                  "read the list of tables", error);
     found = !rows.empty();
     return code;
 }
@@ -116,30 +118,32 @@ bool planConversion(const TableSql& sql, const std::string& stored, std::vector<
     return true;
 }
 
-DriverCode registerTable(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
-    return run(db, "INSERT OR REPLACE INTO " + registryTable(sql) + " VALUES (?1, ?2, ?3)",
+DriverCode registerTable(SqlConnection& db, const TableSql& sql, DriverError& error) {
+    return run(db, replaceRow(sql, registryTable(sql), {"NAME", "VERSION", "COLUMNS"}, true),
                {tableName(sql), std::to_string(programVersion(sql)), sql.layout().structure()},
                "register the table " + tableName(sql), error);
 }
 
-DriverCode dropIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode dropIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
     std::vector<Row> indexes;
-    DriverCode code = query(db,
-                            "SELECT name FROM " + catalogue(sql) +
-                                " WHERE type='index' AND tbl_name=?1 AND sql IS NOT NULL",
-                            {tableName(sql)}, indexes, "read the keys of " + tableName(sql), error);
+    DriverCode code = query(db, dialectOf(sql).indexesOf(sql.schema()), {tableName(sql)}, indexes,
+                            "read the keys of " + tableName(sql), error);
     for (std::size_t i = 0; code == DriverCode::Ok && i < indexes.size(); ++i)
         code = run(db, "DROP INDEX " + sqlName(sql.schema()) + "." + sqlName(indexes[i][0]), {},
                    "drop a key of " + tableName(sql), error);
     return code;
 }
 
-DriverCode createIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode createIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
     const TableDef& table = sql.layout().table();
     for (std::size_t k = 0; k < table.keys.size(); ++k) {
         const int key = static_cast<int>(k);
-        const DriverCode code =
+        DriverCode code =
             run(db, sql.createIndex(key), {}, "build the key " + sql.indexName(key), error);
+        const std::string describe = dialectOf(sql).describeIndex(
+            sql.schema(), sql.indexName(key), sql.createIndex(key, false));
+        if (code == DriverCode::Ok && !describe.empty())
+            code = run(db, describe, {}, "build the key " + sql.indexName(key), error);
         if (code == DriverCode::DuplicateKey) {
             error = plainError(DriverCode::DriverError,
                                "The key " + sql.indexName(key) +
@@ -151,7 +155,7 @@ DriverCode createIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& e
     return DriverCode::Ok;
 }
 
-DriverCode rebuildIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode rebuildIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
     DriverCode code = dropIndexes(db, sql, error);
     if (code == DriverCode::Ok) code = createIndexes(db, sql, error);
     return code;
@@ -159,7 +163,7 @@ DriverCode rebuildIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& 
 
 // Runs `work` in a transaction (a savepoint inside a running one); rolls back when it fails.
 template <typename Work>
-DriverCode inTransaction(SqliteDatabase& db, DriverError& error, Work work) {
+DriverCode inTransaction(SqlConnection& db, DriverError& error, Work work) {
     if (const DriverCode code = db.begin(error); code != DriverCode::Ok) return code;
     const DriverCode code = work();
     if (code != DriverCode::Ok) {
@@ -170,7 +174,7 @@ DriverCode inTransaction(SqliteDatabase& db, DriverError& error, Work work) {
     return db.commit(error);
 }
 
-DriverCode convert(SqliteDatabase& db, const TableSql& sql, const std::vector<Column>& added,
+DriverCode convert(SqlConnection& db, const TableSql& sql, const std::vector<Column>& added,
                    DriverError& error) {
     return inTransaction(db, error, [&] {
         for (const Column& column : added) {
@@ -186,7 +190,7 @@ DriverCode convert(SqliteDatabase& db, const TableSql& sql, const std::vector<Co
 }
 
 // Brings the stored structure up to the program's, or says why it cannot be.
-DriverCode checkVersion(SqliteDatabase& db, const TableSql& sql, const Row& registered,
+DriverCode checkVersion(SqlConnection& db, const TableSql& sql, const Row& registered,
                         bool writable, DriverError& error) {
     const int stored = static_cast<int>(std::strtol(registered[0].c_str(), nullptr, 10));
     const int wanted = programVersion(sql);
@@ -221,33 +225,33 @@ DriverCode checkVersion(SqliteDatabase& db, const TableSql& sql, const Row& regi
 }
 
 // Indexes built under other collation rules than ICU's current ones are rebuilt.
-DriverCode checkCollation(SqliteDatabase& db, const TableSql& sql, bool writable,
+DriverCode checkCollation(SqlConnection& db, const TableSql& sql, bool writable,
                           DriverError& error) {
     if (!writable) return DriverCode::Ok;
     std::vector<Row> rows;
     DriverCode code =
         query(db, "SELECT \"VALUE\" FROM " + metaTable(sql) + " WHERE \"NAME\"='collation'", {},
               rows, "read the database settings", error);
-    const std::string current = slovenianCollationVersion();
+    const std::string current = db.collationVersion();
     if (code != DriverCode::Ok || (!rows.empty() && rows[0][0] == current)) return code;
     return inTransaction(db, error, [&] {
-        DriverCode done = run(db, std::string("REINDEX ") + kSlovenianNoCase, {},
+        DriverCode done = run(db, dialectOf(sql).reindexNoCase(sql.schema()), {},
                               "rebuild the keys over names", error);
         if (done == DriverCode::Ok)
-            done = run(db, "INSERT OR REPLACE INTO " + metaTable(sql) + " VALUES ('collation', ?1)",
-                       {current}, "save the database settings", error);
+            done = run(db, replaceRow(sql, metaTable(sql), {"NAME", "VALUE"}, true),
+                       {"collation", current}, "save the database settings", error);
         return done;
     });
 }
 
-DriverCode checkIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode checkIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
     const TableDef& table = sql.layout().table();
     for (std::size_t k = 0; k < table.keys.size(); ++k) {
         const int key = static_cast<int>(k);
         std::vector<Row> rows;
         const DriverCode code =
-            query(db, "SELECT sql FROM " + catalogue(sql) + " WHERE type='index' AND name=?1",
-                  {sql.indexName(key)}, rows, "read the keys of " + tableName(sql), error);
+            query(db, dialectOf(sql).indexDefinition(sql.schema()), {sql.indexName(key)}, rows,
+                  "read the keys of " + tableName(sql), error);
         if (code != DriverCode::Ok) return code;
         if (rows.empty() || rows[0][0] != sql.createIndex(key, false)) {
             error = plainError(DriverCode::KeyInvalid,
@@ -261,14 +265,16 @@ DriverCode checkIndexes(SqliteDatabase& db, const TableSql& sql, DriverError& er
 
 }  // namespace
 
-DriverCode checkTableStructure(SqliteDatabase& db, const TableSql& sql, bool writable,
+DriverCode checkTableStructure(SqlConnection& db, const TableSql& sql, bool writable,
                                DriverError& error) {
     bool found = false;
-    DriverCode code = exists(db, sql, "table", "_TABLES", found, error);
+    DriverCode code = tableExists(db, sql, "_TABLES", found, error);
     std::vector<Row> registered;
     if (code == DriverCode::Ok && found)
         code = query(
-            db, "SELECT \"VERSION\",\"COLUMNS\" FROM " + registryTable(sql) + " WHERE \"NAME\"=?1",
+            db,
+            "SELECT \"VERSION\",\"COLUMNS\" FROM " + registryTable(sql) +
+                " WHERE \"NAME\"=" + dialectOf(sql).placeholder(1),
             {tableName(sql)}, registered, "read the list of tables", error);
     if (code != DriverCode::Ok) return code;
     if (registered.empty()) {
@@ -282,14 +288,15 @@ DriverCode checkTableStructure(SqliteDatabase& db, const TableSql& sql, bool wri
     return code;
 }
 
-DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode createTableStructure(SqlConnection& db, const TableSql& sql, DriverError& error) {
     const std::string name = tableName(sql);
     const std::string action = "create the table " + name;
     return inTransaction(db, error, [&] {
         DriverCode code = run(db,
                               "CREATE TABLE IF NOT EXISTS " + registryTable(sql) +
-                                  " (\"NAME\" TEXT PRIMARY KEY, \"VERSION\" INTEGER NOT NULL, "
-                                  "\"COLUMNS\" TEXT NOT NULL)",
+                                  " (\"NAME\" TEXT PRIMARY KEY, \"VERSION\" " +
+                                  dialectOf(sql).integerType() +
+                                  " NOT NULL, \"COLUMNS\" TEXT NOT NULL)",
                               {}, action, error);
         if (code == DriverCode::Ok)
             code = run(db,
@@ -297,15 +304,17 @@ DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverE
                            " (\"NAME\" TEXT PRIMARY KEY, \"VALUE\" TEXT NOT NULL)",
                        {}, action, error);
         if (code == DriverCode::Ok)
-            code = run(db, "INSERT OR IGNORE INTO " + metaTable(sql) + " VALUES ('collation', ?1)",
-                       {slovenianCollationVersion()}, action, error);
+            code = run(db, replaceRow(sql, metaTable(sql), {"NAME", "VALUE"}, false),
+                       {"collation", db.collationVersion()}, action, error);
         std::vector<Row> registered;
         if (code == DriverCode::Ok)
-            code = query(db, "SELECT 1 FROM " + registryTable(sql) + " WHERE \"NAME\"=?1", {name},
-                         registered, action, error);
+            code = query(db,
+                         "SELECT 1 FROM " + registryTable(sql) + " WHERE \"NAME\"=" +
+                             dialectOf(sql).placeholder(1),
+                         {name}, registered, action, error);
         if (code != DriverCode::Ok || !registered.empty()) return code;
         bool foreign = false;
-        code = exists(db, sql, "table", name, foreign, error);
+        code = tableExists(db, sql, name, foreign, error);
         if (code == DriverCode::Ok && foreign) {
             error =
                 plainError(DriverCode::DriverError, "The database already holds a table " + name +
@@ -319,15 +328,15 @@ DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverE
     });
 }
 
-DriverCode rebuildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode rebuildTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error) {
     return inTransaction(db, error, [&] { return rebuildIndexes(db, sql, error); });
 }
 
-DriverCode dropTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode dropTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error) {
     return inTransaction(db, error, [&] { return dropIndexes(db, sql, error); });
 }
 
-DriverCode buildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error) {
+DriverCode buildTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error) {
     return inTransaction(db, error, [&] { return createIndexes(db, sql, error); });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "storage/DriverCode.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/SqlConnection.h"
 #include "storage/TableSql.h"
 
 namespace dv {
@@ -14,17 +14,17 @@ namespace dv {
 // older structure whose columns the program's still holds (unchanged or widened) gets the new
 // columns (with `writable`), any other difference is refused with DriverError and a text.
 // KeyInvalid when an index is missing or differs from its key.
-DriverCode checkTableStructure(SqliteDatabase& db, const TableSql& sql, bool writable,
+DriverCode checkTableStructure(SqlConnection& db, const TableSql& sql, bool writable,
                                DriverError& error);
 // Creates the table with its indexes and registers it; an existing table is left as it is.
-DriverCode createTableStructure(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+DriverCode createTableStructure(SqlConnection& db, const TableSql& sql, DriverError& error);
 // Drops the indexes of the table and builds them again from its records.
-DriverCode rebuildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+DriverCode rebuildTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error);
 // For loading many records into a table at once: drops its indexes, which are then built from
 // all records at the end (sorting once is far cheaper than keeping ten indexes in step with
 // every insert). Records added meanwhile are not checked for duplicate keys until the indexes
 // are built again; a duplicate then fails the build (DriverError).
-DriverCode dropTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
-DriverCode buildTableKeys(SqliteDatabase& db, const TableSql& sql, DriverError& error);
+DriverCode dropTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error);
+DriverCode buildTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error);
 
 }  // namespace dv

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "storage/SlovenianCollation.h"
 
 namespace dv {
 
@@ -16,9 +15,10 @@ std::string sqlName(std::string_view name) {
     return text;
 }
 
-TableSql::TableSql(const TableSchema& layout, std::string schema)
+TableSql::TableSql(const TableSchema& layout, std::string schema, const SqlDialect& dialect)
     : layout_(layout),
       schema_(std::move(schema)),
+      dialect_(&dialect),
       qualified_(sqlName(schema_) + "." + sqlName(layout.table().name)) {}
 
 std::string TableSql::columnList(const std::vector<int>* columns) const {
@@ -35,15 +35,16 @@ std::string TableSql::columnList(const std::vector<int>* columns) const {
 }
 
 std::string TableSql::createTable() const {
-    std::string sql = "CREATE TABLE " + qualified_ +
-                      " (\"_ROW\" INTEGER PRIMARY KEY, \"_VERSION\" INTEGER NOT NULL DEFAULT 0";
+    std::string sql = "CREATE TABLE " + qualified_ + " (" + dialect_->rowIdColumn() +
+                      ", \"_VERSION\" " + dialect_->integerType() + " NOT NULL DEFAULT 0";
     for (const Column& column : layout_.columns()) sql += ", " + addColumn(column);
     return sql + ")";
 }
 
 std::string TableSql::addColumn(const Column& column) const {
-    return sqlName(column.name) + (column.kind == ColumnKind::Text ? " TEXT NOT NULL DEFAULT ''"
-                                                                   : " INTEGER NOT NULL DEFAULT 0");
+    return sqlName(column.name) + " " +
+           (column.kind == ColumnKind::Text ? dialect_->textType() + " NOT NULL DEFAULT ''"
+                                            : dialect_->integerType() + " NOT NULL DEFAULT 0");
 }
 
 std::string TableSql::indexName(int key) const {
@@ -52,15 +53,19 @@ std::string TableSql::indexName(int key) const {
            std::string(table.keys[static_cast<std::size_t>(key)].name);
 }
 
-// The row id that ends every order is implied: SQLite keeps the entries of an index with equal
-// values in row id order. A unique key is unique over its components alone.
+// The row id that ends every order is implied in SQLite, which keeps the entries of an index
+// with equal values in row id order (the key of its table). A unique key is unique over its
+// components alone.
 std::string TableSql::createIndex(int key, bool withSchema) const {
     const KeyDef& definition = layout_.table().keys[static_cast<std::size_t>(key)];
     std::string sql = definition.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
-    if (withSchema) sql += sqlName(schema_) + ".";
-    sql += sqlName(indexName(key)) + " ON " + sqlName(layout_.table().name) + " (";
+    sql += dialect_->indexTarget(withSchema ? schema_ : std::string(), indexName(key),
+                                 std::string(layout_.table().name)) +
+           " (";
     const std::vector<OrderTerm>& terms = layout_.order(key);
-    for (std::size_t t = 0; t + 1 < terms.size(); ++t) {
+    const bool withRow = !definition.unique && dialect_->indexesEndInRowId();
+    const std::size_t count = withRow ? terms.size() : terms.size() - 1;
+    for (std::size_t t = 0; t < count; ++t) {
         if (t > 0) sql += ", ";
         sql += term(terms[t]);
         if (!terms[t].ascending) sql += " DESC";
@@ -71,31 +76,31 @@ std::string TableSql::createIndex(int key, bool withSchema) const {
 std::string TableSql::insert() const {
     std::string sql = "INSERT INTO " + qualified_ + " (" + columnList() + ") VALUES (";
     for (std::size_t c = 0; c < layout_.columns().size(); ++c)
-        sql += (c == 0 ? "?" : ",?") + std::to_string(c + 1);
-    return sql + ")";
+        sql += (c == 0 ? "" : ",") + parameter(c + 1);
+    return sql + ")" + dialect_->returningRow();
 }
 
 std::string TableSql::update() const {
     const std::size_t count = layout_.columns().size();
     std::string sql = "UPDATE " + qualified_ + " SET ";
     for (std::size_t c = 0; c < count; ++c)
-        sql += sqlName(layout_.columns()[c].name) + "=?" + std::to_string(c + 1) + ",";
-    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=?" + std::to_string(count + 1) +
-           " AND \"_VERSION\"=?" + std::to_string(count + 2);
+        sql += sqlName(layout_.columns()[c].name) + "=" + parameter(c + 1) + ",";
+    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=" + parameter(count + 1) +
+           " AND \"_VERSION\"=" + parameter(count + 2);
 }
 
 std::string TableSql::update(const std::vector<int>& columns) const {
     std::string sql = "UPDATE " + qualified_ + " SET ";
     for (std::size_t p = 0; p < columns.size(); ++p)
-        sql += sqlName(layout_.columns()[static_cast<std::size_t>(columns[p])].name) + "=?" +
-               std::to_string(p + 1) + ",";
-    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=?" +
-           std::to_string(columns.size() + 1) + " AND \"_VERSION\"=?" +
-           std::to_string(columns.size() + 2);
+        sql += sqlName(layout_.columns()[static_cast<std::size_t>(columns[p])].name) + "=" +
+               parameter(p + 1) + ",";
+    return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=" + parameter(columns.size() + 1) +
+           " AND \"_VERSION\"=" + parameter(columns.size() + 2);
 }
 
 std::string TableSql::remove() const {
-    return "DELETE FROM " + qualified_ + " WHERE \"_ROW\"=?1 AND \"_VERSION\"=?2";
+    return "DELETE FROM " + qualified_ + " WHERE \"_ROW\"=" + parameter(1) +
+           " AND \"_VERSION\"=" + parameter(2);
 }
 
 std::string TableSql::count() const {
@@ -105,7 +110,7 @@ std::string TableSql::count() const {
 std::string TableSql::term(const OrderTerm& term) const {
     if (term.column < 0) return "\"_ROW\"";
     std::string text = sqlName(layout_.columns()[static_cast<std::size_t>(term.column)].name);
-    if (term.collated) text += std::string(" COLLATE ") + kSlovenianNoCase;
+    if (term.collated) text += dialect_->noCaseCollation();
     return text;
 }
 
@@ -131,13 +136,13 @@ std::string TableSql::select(int key, int equal, int after, bool forward,
     std::string where;
     if (!condition.empty()) where = "(" + std::string(condition) + ")";
     for (int t = 0; t < equal; ++t)
-        where += (where.empty() ? "" : " AND ") + term(terms[static_cast<std::size_t>(t)]) + "=?" +
-                 std::to_string(t + 1);
+        where += (where.empty() ? "" : " AND ") + term(terms[static_cast<std::size_t>(t)]) + "=" +
+                 parameter(static_cast<std::size_t>(t) + 1);
     if (after >= 0) {
         const OrderTerm& strict = terms[static_cast<std::size_t>(after)];
         const bool greater = strict.ascending == forward;
         where += (where.empty() ? "" : " AND ") + term(strict) + (greater ? ">" : "<") +
-                 (orEqual ? "=?" : "?") + std::to_string(after + 1);
+                 (orEqual ? "=" : "") + parameter(static_cast<std::size_t>(after) + 1);
     }
     if (!where.empty()) sql += " WHERE " + where;
     std::string orderBy;
@@ -146,7 +151,7 @@ std::string TableSql::select(int key, int equal, int after, bool forward,
         orderBy += terms[t].ascending == forward ? " ASC" : " DESC";
     }
     if (!orderBy.empty()) sql += " ORDER BY " + orderBy;
-    return sql + " LIMIT ?" + std::to_string(terms.size() + 1);
+    return sql + " LIMIT " + parameter(terms.size() + 1);
 }
 
 }  // namespace dv

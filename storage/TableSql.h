@@ -3,30 +3,35 @@
 #include <string>
 #include <vector>
 
+#include "storage/SqlDialect.h"
 #include "storage/TableSchema.h"
 
 namespace dv {
 
-// The SQL of one table in one attached database, built from its layout only: identifiers are
-// the dictionary's names in double quotes, every value is a numbered parameter.
+// The SQL of one table in one schema of a connection, built from its layout and the engine's
+// dialect only: identifiers are the dictionary's names in double quotes, every value is a
+// numbered parameter.
 //
 // Result rows of the selects hold "_ROW" (the row id), "_VERSION" (raised by every update, for
 // the check that nobody changed a record since it was read) and then the columns in layout order.
 class TableSql {
   public:
-    TableSql(const TableSchema& layout, std::string schema);
+    TableSql(const TableSchema& layout, std::string schema, const SqlDialect& dialect);
 
     const TableSchema& layout() const { return layout_; }
     const std::string& schema() const { return schema_; }
+    const SqlDialect& dialect() const { return *dialect_; }
     // "d1"."INVENDET"
     const std::string& qualifiedName() const { return qualified_; }
 
     std::string createTable() const;
     std::string addColumn(const Column& column) const;
-    // With `withSchema` off, the text SQLite keeps for the index in its catalogue.
+    // With `withSchema` off, the text the catalogue keeps for the index (see
+    // SqlDialect::indexDefinition).
     std::string createIndex(int key, bool withSchema = true) const;
     std::string indexName(int key) const;
-    // Parameters 1..n: the columns; an insert takes the version 0.
+    // Parameters 1..n: the columns; an insert takes the version 0 and gives the new row id
+    // (SqlDialect::returningRow).
     std::string insert() const;
     // Parameters 1..n the columns, n+1 the row id, n+2 the version read.
     std::string update() const;
@@ -57,9 +62,13 @@ class TableSql {
 
   private:
     std::string columnList(const std::vector<int>* columns = nullptr) const;
+    std::string parameter(std::size_t number) const {
+        return dialect_->placeholder(static_cast<int>(number));
+    }
 
     const TableSchema& layout_;
     std::string schema_;
+    const SqlDialect* dialect_;
     std::string qualified_;
 };
 

@@ -26,9 +26,10 @@ class ViewFilter final : public KeysetCondition {
 
     // The part the database applies, its parameters numbered from `firstParameter`; empty when
     // it applies no part.
-    std::string condition(int firstParameter) const override {
-        return sql_.condition(firstParameter);
+    std::string condition(int firstParameter, const SqlDialect& dialect) const override {
+        return sql_.condition(firstParameter, dialect);
     }
+    bool callsFunctions() const override { return sql_.callsFunctions(); }
     void bind(SqlStatement& statement, int firstParameter) const override {
         sql_.bind(statement, firstParameter);
     }

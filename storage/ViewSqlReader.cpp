@@ -15,11 +15,11 @@ constexpr std::int64_t kReadAhead = 32;
 
 }  // namespace
 
-ViewSqlReader::ViewSqlReader(FileManager& file, SqliteDatabase& db, const TableSchema& layout,
+ViewSqlReader::ViewSqlReader(FileManager& file, SqlConnection& db, const TableSchema& layout,
                              const std::string& schema, ViewAcceptor accept)
     : file_(file),
       layout_(layout),
-      sql_(layout, schema),
+      sql_(layout, schema, db.dialect()),
       accept_(std::move(accept)),
       cursor_(db, kReadAhead, [this] { return "read the table " + file_.fileName(); }) {
     cursor_.use(sql_);

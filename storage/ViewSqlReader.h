@@ -5,7 +5,7 @@
 
 #include "storage/FileManager.h"
 #include "storage/KeysetCursor.h"
-#include "storage/SqliteDatabase.h"
+#include "storage/SqlConnection.h"
 #include "storage/TableSql.h"
 #include "storage/ViewFilter.h"
 #include "storage/ViewReader.h"
@@ -21,7 +21,7 @@ namespace dv {
 class ViewSqlReader final : public ViewReader {
   public:
     // `schema` names the attached database that holds the table.
-    ViewSqlReader(FileManager& file, SqliteDatabase& db, const TableSchema& layout,
+    ViewSqlReader(FileManager& file, SqlConnection& db, const TableSchema& layout,
                   const std::string& schema, ViewAcceptor accept);
 
     // The filter whose SQL part the selects carry (nullptr: none); it must outlive its use.

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "storage/ReadOnlyQuery.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -28,7 +29,11 @@ std::optional<std::string> ScriptQuery::run(const std::string& sql, std::string&
         error = "the program has no tables open to query";
         return std::nullopt;
     }
-    SqliteDatabase& database = tables->database();
+    if (tables->sqliteDatabase() == nullptr) {
+        error = "queries run on the embedded database only";
+        return std::nullopt;
+    }
+    SqliteDatabase& database = *tables->sqliteDatabase();
     const std::string& fileName = database.options().fileName;
     const std::filesystem::path file = dataDirectory_ / fileName;
     if (!std::filesystem::exists(file)) {

@@ -4,6 +4,7 @@
 #include "ScriptRunnerTestSupport.h"
 #include "TempDirectory.h"
 #include "frontend/headless/ScriptQuery.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -69,7 +70,7 @@ TEST_F(ScriptQueryTest, ChangesNothingAndTakesOneStatementOnly) {
 // The queries read through the program's own connection: the databases they need are attached
 // to it, and what the program has not committed yet is not shown as if it were.
 TEST_F(ScriptQueryTest, RunsOnTheProgramsConnectionAndOnlyOutsideItsTransactions) {
-    sqlite3* connection = tables.database().handle();
+    sqlite3* connection = tables.sqliteDatabase()->handle();
     EXPECT_EQ(sqlite3_db_filename(connection, "d1"), nullptr);
     EXPECT_EQ(query("SELECT COUNT(*) FROM APPINS"), std::optional<std::string>("1"));
     ASSERT_NE(sqlite3_db_filename(connection, "d2"), nullptr);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "PostingModel.h"
+#include "storage/SqliteDatabase.h"
 
 namespace dv::test {
 namespace {
@@ -82,7 +83,7 @@ TEST_F(PostingSafety, AProgramKilledInTheMiddleKeepsNothing) {
 // Sets the page limit of every database of the connection (0: as many pages as they have now,
 // plus `extra`).
 void limitPages(TableAccess& access, int extra) {
-    sqlite3* db = access.database().handle();
+    sqlite3* db = access.sqliteDatabase()->handle();
     std::vector<std::string> schemas;
     sqlite3_exec(
         db, "PRAGMA database_list",

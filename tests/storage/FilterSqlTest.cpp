@@ -31,7 +31,7 @@ class FilterSqlTable : public ::testing::Test {
         std::string schema;
         DriverError error;
         EXPECT_EQ(db_.schemaFor(directory_.path(), false, schema, error), DriverCode::Ok);
-        from_ = " FROM " + TableSql(layout_, schema).qualifiedName();
+        from_ = " FROM " + TableSql(layout_, schema, db_.dialect()).qualifiedName();
         columns_ = sqlName(code);
         for (const Column& column : layout_.columns()) columns_ += "," + sqlName(column.name);
     }
@@ -43,7 +43,7 @@ class FilterSqlTable : public ::testing::Test {
         const Expression filter = Expression::compile(text, names_);
         const FilterSql split(filter, layout_);
         std::string where = before;
-        const std::string condition = split.condition(firstParameter);
+        const std::string condition = split.condition(firstParameter, db_.dialect());
         if (!condition.empty()) where += (where.empty() ? "" : " AND ") + condition;
         const Codes viaDatabase =
             read(where, firstParameter, split, [&] { return split.residualMatches(); });
@@ -59,19 +59,19 @@ class FilterSqlTable : public ::testing::Test {
     Codes read(const std::string& where, int firstParameter, const FilterSql& split, Test test) {
         std::string sql = "SELECT " + columns_ + from_;
         if (!where.empty()) sql += " WHERE " + where;
-        SqlStatement statement(db_.handle(), sql + " ORDER BY \"_ROW\"");
+        SqliteStatement statement(db_.handle(), sql + " ORDER BY \"_ROW\"");
         EXPECT_EQ(statement.prepareResult(), SQLITE_OK) << sqlite3_errmsg(db_.handle()) << sql;
         if (!where.empty()) {
             for (int p = 1; p < firstParameter; ++p) statement.bind(p, std::int64_t{p});
             split.bind(statement, firstParameter);
         }
         Codes codes;
-        int result = SQLITE_ROW;
-        while ((result = statement.step()) == SQLITE_ROW) {
+        StepResult result = StepResult::Row;
+        while ((result = statement.step()) == StepResult::Row) {
             readRecord(statement, 1, layout_, buffer_);
             if (test()) codes.push_back(std::string(statement.text(0)));
         }
-        EXPECT_EQ(result, SQLITE_DONE) << sqlite3_errmsg(db_.handle());
+        EXPECT_EQ(result, StepResult::Done) << sqlite3_errmsg(db_.handle());
         return codes;
     }
 
@@ -183,7 +183,7 @@ TEST_F(StocktakeLineFilters, AGlobalChangedBetweenTwoRefreshesChangesTheRows) {
     const FilterSql split(filter, TableSchema(*findTable("INVENDET")));
     EXPECT_FALSE(split.hasResidual());
     EXPECT_EQ(split.parameterCount(), 2);
-    const std::string condition = split.condition();
+    const std::string condition = split.condition(1, SqliteDialect());
     GLO.OdSkupine = 2;
     GLO.DoSkupine = 3;
     EXPECT_EQ(split.parameterValues(), (std::vector<KeyValue>{std::int64_t{2}, std::int64_t{3}}));
@@ -211,7 +211,8 @@ TEST_F(StocktakeLineFilters, OnlyTheUntranslatablePartsStayForTheRows) {
     const auto split = [&](const std::string& text) {
         const Expression filter = Expression::compile(text, names);
         const FilterSql result(filter, layout);
-        return std::tuple{result.condition(), result.parameterCount(), result.hasResidual()};
+        return std::tuple{result.condition(1, SqliteDialect()), result.parameterCount(),
+                          result.hasResidual()};
     };
     const auto [mixed, mixedParameters, mixedResidual] = split(
         "INVENDET:Skupina >= 3 AND INLIST(INVENDET:EAN, 'A3') > 0 AND "

@@ -18,8 +18,8 @@ class TextCondition final : public KeysetCondition {
   public:
     TextCondition(std::string before, std::string after, std::int64_t value)
         : before_(std::move(before)), after_(std::move(after)), value_(value) {}
-    std::string condition(int first) const override {
-        return before_ + "?" + std::to_string(first) + after_;
+    std::string condition(int first, const SqlDialect& dialect) const override {
+        return before_ + dialect.placeholder(first) + after_;
     }
     void bind(SqlStatement& statement, int first) const override { statement.bind(first, value_); }
 

@@ -258,8 +258,8 @@ TEST_F(RelationKeeperTest, ProcessKilledInTheMiddleOfACascadeLeavesEveryTableAsB
         keeper("DOKUMENT").OpenAll();
         documents().UseFile();
         lines().UseFile();
-        sqlite3_exec(access().database().handle(), "PRAGMA d1.cache_size=5", nullptr, nullptr,
-                     nullptr);
+        sqlite3_exec(access().sqliteDatabase()->handle(), "PRAGMA d1.cache_size=5", nullptr,
+                     nullptr, nullptr);
         if (access().beginTransaction() != DriverCode::Ok) return 1;
         for (int i = 0; i < 300; ++i)
             if (addLine(lines(), key, 2) == 0) return 2;

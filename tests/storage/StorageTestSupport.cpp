@@ -116,7 +116,7 @@ PersonRecord person(std::string_view code, std::string_view name, int number, in
     return record;
 }
 
-std::unique_ptr<SqliteTable> openTable(SqliteDatabase& db, const TableDef& table,
+std::unique_ptr<SqliteTable> openTable(SqlConnection& db, const TableDef& table,
                                        const fs::path& directory, void* buffer) {
     auto driver = std::make_unique<SqliteTable>(db, table, directory / table.file->builtInName);
     if (buffer != nullptr) driver->setRecord(buffer);

@@ -68,7 +68,7 @@ const TableDef& companyTable();
 PersonRecord person(std::string_view code, std::string_view name = "", int number = 0, int day = 0);
 
 // Opens (creating when missing) `table` kept in `directory` of `db`, with its buffer.
-std::unique_ptr<SqliteTable> openTable(SqliteDatabase& db, const TableDef& table,
+std::unique_ptr<SqliteTable> openTable(SqlConnection& db, const TableDef& table,
                                        const std::filesystem::path& directory,
                                        void* buffer = nullptr);
 

@@ -88,6 +88,8 @@ DatabaseOptions TableAccessTest::options() const {
 }
 
 TableAccess& TableAccessTest::access() {
+    if (!access_ && makeConnection)
+        access_ = std::make_unique<TableAccess>(&raiser, makeConnection());
     if (!access_) access_ = std::make_unique<TableAccess>(&raiser, options());
     return *access_;
 }

@@ -92,6 +92,8 @@ class TableAccessTest : public ::testing::Test {
     DatabaseOptions options() const;
     // How long a connection waits for a database that another one holds locked.
     int busyTimeoutMs = 100;
+    // Makes the connection of the table access when set (a server's); else the embedded one.
+    std::function<std::unique_ptr<SqlConnection>()> makeConnection;
 
     TempDirectory root;
     RecordingRaiser raiser;

@@ -10,6 +10,7 @@
 #include "support/KillChild.h"
 #include "CaptureImportModel.h"
 #include "runtime/Window.h"
+#include "storage/SqliteDatabase.h"
 
 namespace dv {
 namespace {
@@ -54,8 +55,8 @@ class CaptureImportSafety : public test::CaptureImportFixture {
     // Runs `statement` on the program's own connection (a test's failing write).
     void execute(const std::string& statement) {
         char* error = nullptr;
-        ASSERT_EQ(sqlite3_exec(tables->database().handle(), statement.c_str(), nullptr, nullptr,
-                               &error),
+        ASSERT_EQ(sqlite3_exec(tables->sqliteDatabase()->handle(), statement.c_str(), nullptr,
+                               nullptr, &error),
                   SQLITE_OK)
             << error;
     }

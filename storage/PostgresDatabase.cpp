@@ -1,0 +1,425 @@
+#include "storage/PostgresDatabase.h"
+
+#include <system_error>
+#include <utility>
+
+#include "storage/SqlRecordColumns.h"
+#include "storage/TableSql.h"
+
+namespace dv {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The collation of the noCase keys: ICU's Slovenian rules at secondary strength (case and
+// nothing else ignored), so equal names differ neither in the order nor for a unique key.
+constexpr const char* kCollation = "public.\"sl_nocase\"";
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// A text of our own (never a user's) as an SQL literal.
+std::string literal(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (c == '\'') quoted += '\'';
+        quoted += c;
+    }
+    return quoted + "'";
+}
+
+fs::path normalDirectory(const fs::path& directory) {
+    std::error_code ignored;
+    fs::path absolute = fs::absolute(directory, ignored);
+    fs::path normal = fs::weakly_canonical(absolute, ignored);
+    return normal.empty() ? absolute.lexically_normal() : normal;
+}
+
+// The types of parameters $1..$n of `sql`: left to the server (0) for the ones it names, text for
+// the ones it leaves out (a seek that starts at the beginning binds no key values), which the
+// server could not type otherwise.
+std::vector<Oid> parameterTypes(std::string_view sql) {
+    constexpr Oid kText = 25;
+    std::vector<bool> named;
+    for (std::size_t at = 0; at < sql.size(); ++at) {
+        if (sql[at] != '$' || at + 1 >= sql.size() || sql[at + 1] < '0' || sql[at + 1] > '9')
+            continue;
+        std::size_t number = 0;
+        while (at + 1 < sql.size() && sql[at + 1] >= '0' && sql[at + 1] <= '9')
+            number = number * 10 + static_cast<std::size_t>(sql[++at] - '0');
+        if (number == 0) continue;
+        if (named.size() < number) named.resize(number, false);
+        named[number - 1] = true;
+    }
+    std::vector<Oid> types(named.size(), 0);
+    for (std::size_t p = 0; p < named.size(); ++p)
+        if (!named[p]) types[p] = kText;
+    return types;
+}
+
+DriverCode codeOfState(std::string_view state) {
+    if (state == "23505") return DriverCode::DuplicateKey;
+    if (state == "40001" || state == "40P01" || state == "55P03") return DriverCode::RecordHeld;
+    if (state == "42501") return DriverCode::AccessDenied;
+    return DriverCode::DriverError;
+}
+
+}  // namespace
+
+std::string postgresConnectionMessage(PGconn* conn) {
+    const std::string detail = conn != nullptr ? PQerrorMessage(conn) : "";
+    std::string text;
+    if (contains(detail, "authentication failed") || contains(detail, "pg_hba.conf") ||
+        contains(detail, "password") || (contains(detail, "role") && contains(detail, "exist")))
+        text = "Strežnik zbirke podatkov je zavrnil prijavo";
+    else if (contains(detail, "database") && contains(detail, "does not exist"))
+        text = "Zbirke podatkov na strežniku ni";
+    else if (conn != nullptr && PQstatus(conn) == CONNECTION_OK)
+        text = "Strežnik zbirke podatkov je javil napako";
+    else if (contains(detail, "terminat") || contains(detail, "server closed") ||
+             contains(detail, "no connection"))
+        text = "Povezava s strežnikom zbirke podatkov je bila prekinjena";
+    else
+        text = "Strežnika zbirke podatkov ni mogoče doseči";
+    std::string reason = detail;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+    return reason.empty() ? text + "." : text + " (" + reason + ").";
+}
+
+// ---- statements
+
+PostgresStatement::PostgresStatement(PostgresDatabase& db, std::string name, std::string sql)
+    : db_(db), name_(std::move(name)), sql_(std::move(sql)) {}
+
+PostgresStatement::~PostgresStatement() {
+    reset();
+    if (preparedFor_ != 0 && preparedFor_ == db_.generation() && db_.handle() != nullptr)
+        PQclear(PQexec(db_.handle(), ("DEALLOCATE " + name_).c_str()));
+}
+
+bool PostgresStatement::prepare() {
+    // A statement the table driver keeps runs again after the connection was made anew.
+    if (!db_.recover()) {
+        state_.clear();
+        error_ = postgresConnectionMessage(db_.handle());
+        return false;
+    }
+    if (preparedFor_ == db_.generation()) return true;
+    const std::vector<Oid> types = parameterTypes(sql_);
+    PGresult* result = PQprepare(db_.handle(), name_.c_str(), sql_.c_str(),
+                                 static_cast<int>(types.size()), types.data());
+    const bool done = result != nullptr && PQresultStatus(result) == PGRES_COMMAND_OK;
+    if (!done) {
+        const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : "";
+        state_ = state != nullptr ? state : "";
+        error_ = postgresConnectionMessage(db_.handle());
+    } else {
+        preparedFor_ = db_.generation();
+    }
+    PQclear(result);
+    return done;
+}
+
+void PostgresStatement::bind(int index, std::int64_t value) {
+    const auto at = static_cast<std::size_t>(index - 1);
+    if (parameters_.size() <= at) parameters_.resize(at + 1);
+    parameters_[at] = std::to_string(value);
+}
+
+void PostgresStatement::bind(int index, std::string_view text) {
+    const auto at = static_cast<std::size_t>(index - 1);
+    if (parameters_.size() <= at) parameters_.resize(at + 1);
+    parameters_[at].assign(text.data(), text.size());
+}
+
+StepResult PostgresStatement::step() {
+    if (result_ != nullptr) {
+        if (++row_ < PQntuples(result_)) return StepResult::Row;
+        return StepResult::Done;
+    }
+    if (!prepare()) return StepResult::Failed;
+    values_.resize(parameters_.size());
+    for (std::size_t p = 0; p < parameters_.size(); ++p) values_[p] = parameters_[p].c_str();
+    result_ = PQexecPrepared(db_.handle(), name_.c_str(), static_cast<int>(values_.size()),
+                             values_.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = result_ != nullptr ? PQresultStatus(result_) : PGRES_FATAL_ERROR;
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+        changes_ = std::strtoll(PQcmdTuples(result_), nullptr, 10);
+        row_ = 0;
+        return PQntuples(result_) > 0 ? StepResult::Row : StepResult::Done;
+    }
+    const char* state = result_ != nullptr ? PQresultErrorField(result_, PG_DIAG_SQLSTATE) : "";
+    state_ = state != nullptr ? state : "";
+    error_ = postgresConnectionMessage(db_.handle());
+    reset();
+    return StepResult::Failed;
+}
+
+void PostgresStatement::reset() {
+    if (result_ != nullptr) PQclear(result_);
+    result_ = nullptr;
+    row_ = -1;
+}
+
+DriverError PostgresStatement::failure(std::string_view action) const {
+    const DriverCode code = codeOfState(state_);
+    std::string text = "Could not ";
+    text += action;
+    text += ": ";
+    text += code == DriverCode::DuplicateKey ? "a record with the same key values already exists "
+                                             : "";
+    text += error_;
+    return DriverError{code, 0, std::move(text)};
+}
+
+void PostgresStatement::bindRecord(const TableSchema& layout, const void* record) {
+    record_columns::bindRecord(*this, layout, record);
+}
+
+void PostgresStatement::bindColumns(const TableSchema& layout, const void* record,
+                                    const std::vector<int>& columns) {
+    record_columns::bindColumns(*this, layout, record, columns);
+}
+
+void PostgresStatement::readRecord(int first, const TableSchema& layout,
+                                   const ColumnSelection* selection, void* record) const {
+    record_columns::readRecord(*this, first, layout, selection, record);
+}
+
+// ---- the dialect
+
+std::string PostgresDialect::placeholder(int number) const {
+    return "$" + std::to_string(number);
+}
+
+std::string PostgresDialect::rowIdColumn() const {
+    return "\"_ROW\" BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY";
+}
+
+// Codes and other texts compare byte for byte, as in the embedded database.
+std::string PostgresDialect::textType() const {
+    return "TEXT COLLATE \"C\"";
+}
+
+// An index lies in the schema of its table.
+std::string PostgresDialect::indexTarget(const std::string& schema, const std::string& index,
+                                         const std::string& table) const {
+    return sqlName(index) + " ON " + (schema.empty() ? "" : sqlName(schema) + ".") +
+           sqlName(table);
+}
+
+// The catalogue keeps an index in its own words; the definition the program built it from is
+// kept as its comment, for the check that it is up to date.
+std::string PostgresDialect::describeIndex(const std::string& schema, const std::string& index,
+                                           const std::string& definition) const {
+    return "COMMENT ON INDEX " + sqlName(schema) + "." + sqlName(index) + " IS " +
+           literal(definition);
+}
+
+std::string PostgresDialect::noCaseCollation() const {
+    return std::string(" COLLATE ") + kCollation;
+}
+
+std::string PostgresDialect::returningRow() const {
+    return " RETURNING \"_ROW\"";
+}
+
+std::string PostgresDialect::upsert(const std::string& table,
+                                    const std::vector<std::string>& columns, bool replace) const {
+    std::string sql = "INSERT INTO " + table + " VALUES (";
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        sql += (c == 0 ? "" : ", ") + placeholder(static_cast<int>(c + 1));
+    sql += ") ON CONFLICT (" + sqlName(columns.front()) + ") DO ";
+    if (!replace) return sql + "NOTHING";
+    sql += "UPDATE SET ";
+    for (std::size_t c = 1; c < columns.size(); ++c)
+        sql += (c == 1 ? "" : ", ") + sqlName(columns[c]) + " = EXCLUDED." + sqlName(columns[c]);
+    return sql;
+}
+
+// The reads of a snapshot see one state of the database, as in the embedded one.
+std::string PostgresDialect::beginRead() const {
+    return "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
+}
+
+std::string PostgresDialect::tableExists(const std::string& schema) const {
+    return "SELECT 1 FROM pg_tables WHERE schemaname = " + literal(schema) + " AND tablename = $1";
+}
+
+std::string PostgresDialect::indexesOf(const std::string& schema) const {
+    return "SELECT indexname FROM pg_indexes WHERE schemaname = " + literal(schema) +
+           " AND tablename = $1 AND indexname NOT LIKE '%_pkey'";
+}
+
+std::string PostgresDialect::indexDefinition(const std::string& schema) const {
+    return "SELECT coalesce(obj_description(c.oid, 'pg_class'), '') FROM pg_class c JOIN "
+           "pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = " +
+           literal(schema) + " AND c.relname = $1 AND c.relkind = 'i'";
+}
+
+// Every index of the schema is rebuilt (the collation's rules changed under them), then the
+// collation takes the version of the rules the server has now.
+std::string PostgresDialect::reindexNoCase(const std::string& schema) const {
+    return "DO $$DECLARE i regclass; BEGIN FOR i IN SELECT c.oid FROM pg_class c JOIN "
+           "pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind = 'i' AND n.nspname = " +
+           literal(schema) +
+           " LOOP EXECUTE 'REINDEX INDEX ' || i; END LOOP; "
+           "ALTER COLLATION public.\"sl_nocase\" REFRESH VERSION; END$$";
+}
+
+// ---- the connection
+
+PostgresDatabase::PostgresDatabase(std::string connection) : connection_(std::move(connection)) {
+    if (connect() && !prepareDatabase() && startError_.empty())
+        startError_ = postgresConnectionMessage(conn_);
+}
+
+PostgresDatabase::~PostgresDatabase() {
+    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) abandonTransaction();
+    statements_.clear();
+    PQfinish(conn_);
+}
+
+bool PostgresDatabase::connect() {
+    conn_ = PQconnectdb(connection_.c_str());
+    ++generation_;
+    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) {
+        PQclear(PQexec(conn_, "SET client_min_messages = warning"));
+        return true;
+    }
+    startError_ = postgresConnectionMessage(conn_);
+    return false;
+}
+
+// The registry of schemas and the collation, made by the first program that uses the database.
+bool PostgresDatabase::prepareDatabase() {
+    const char* setup =
+        "CREATE TABLE IF NOT EXISTS public.\"_SCHEMAS\" (\"DIRECTORY\" TEXT PRIMARY KEY, "
+        "\"SCHEMA\" TEXT NOT NULL UNIQUE);"
+        "DO $$BEGIN CREATE COLLATION IF NOT EXISTS public.\"sl_nocase\" (provider = icu, "
+        "locale = 'sl-u-ks-level2', deterministic = false); END$$";
+    return executeQuietly(setup);
+}
+
+bool PostgresDatabase::recover() {
+    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) return true;
+    if (transactionDepth() > 0) return false;
+    PQreset(conn_);
+    ++generation_;
+    return PQstatus(conn_) == CONNECTION_OK;
+}
+
+bool PostgresDatabase::connected() const {
+    return conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK;
+}
+
+// A transaction a failure aborted is lost (the server refuses everything in it until it ends).
+bool PostgresDatabase::engineInTransaction() const {
+    if (!connected()) return false;
+    const PGTransactionStatusType status = PQtransactionStatus(conn_);
+    return status == PQTRANS_INTRANS || status == PQTRANS_ACTIVE;
+}
+
+bool PostgresDatabase::executeQuietly(const char* sql) {
+    if (!connected()) return false;
+    PGresult* result = PQexec(conn_, sql);
+    const bool done = result != nullptr && PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+    return done;
+}
+
+void PostgresDatabase::transactionLost() {
+    if (connected() && PQtransactionStatus(conn_) == PQTRANS_INERROR) executeQuietly("ROLLBACK");
+}
+
+SqlStatement* PostgresDatabase::statement(const std::string& sql, std::string_view action,
+                                          DriverError& error) {
+    // A connection found lost is made anew before the next statement (outside a transaction),
+    // the statements kept prepared again at their next run.
+    if (!recover()) {
+        error = DriverError{DriverCode::DriverError, 0,
+                            "Could not " + std::string(action) + ": " +
+                                postgresConnectionMessage(conn_)};
+        return nullptr;
+    }
+    if (auto found = statements_.find(sql); found != statements_.end()) return found->second.get();
+    auto prepared = std::make_unique<PostgresStatement>(
+        *this, "dv" + std::to_string(statements_.size() + 1), sql);
+    if (!prepared->prepare()) {
+        error = prepared->failure(action);
+        noteFailure(error);
+        return nullptr;
+    }
+    return statements_.emplace(sql, std::move(prepared)).first->second.get();
+}
+
+std::string PostgresDatabase::collationVersion() {
+    DriverError error;
+    SqlStatement* query = statement(
+        "SELECT coalesce(pg_collation_actual_version(oid), '') FROM pg_collation WHERE collname "
+        "= 'sl_nocase' AND collnamespace = 'public'::regnamespace",
+        "read the version of the collation", error);
+    if (query == nullptr) return {};
+    StatementUse use(*query);
+    return query->step() == StepResult::Row ? std::string(query->text(0)) : std::string();
+}
+
+std::string PostgresDatabase::lookUpSchema(const std::string& directory, DriverError& error) {
+    SqlStatement* query =
+        statement("SELECT \"SCHEMA\" FROM public.\"_SCHEMAS\" WHERE \"DIRECTORY\" = $1",
+                  "read the list of data directories", error);
+    if (query == nullptr) return {};
+    StatementUse use(*query);
+    query->bind(1, std::string_view(directory));
+    const StepResult result = query->step();
+    if (result == StepResult::Failed) {
+        error = query->failure("read the list of data directories");
+        noteFailure(error);
+        return {};
+    }
+    return result == StepResult::Row ? std::string(query->text(0)) : std::string();
+}
+
+DriverCode PostgresDatabase::schemaFor(const fs::path& directory, bool create, std::string& schema,
+                                       DriverError& error) {
+    if (!startError_.empty()) {
+        error = DriverError{DriverCode::DriverError, 0, startError_};
+        return error.code;
+    }
+    endReadSnapshot();
+    const std::string normal = normalDirectory(directory).string();
+    if (const auto known = schemas_.find(normal); known != schemas_.end()) {
+        schema = known->second;
+        return DriverCode::Ok;
+    }
+    error = {};
+    schema = lookUpSchema(normal, error);
+    if (error.code != DriverCode::Ok) return error.code;
+    if (schema.empty() && !create) {
+        error = DriverError{DriverCode::FileNotFound, 0,
+                            "There is no database for the directory " + normal + "."};
+        return error.code;
+    }
+    if (schema.empty()) {
+        SqlStatement* add = statement(
+            "INSERT INTO public.\"_SCHEMAS\" SELECT $1, 'd' || (count(*) + 1) FROM "
+            "public.\"_SCHEMAS\" RETURNING \"SCHEMA\"",
+            "register the data directory", error);
+        if (add == nullptr) return error.code;
+        StatementUse use(*add);
+        add->bind(1, std::string_view(normal));
+        if (add->step() != StepResult::Row) {
+            error = add->failure("register the data directory " + normal);
+            return noteFailure(error);
+        }
+        schema = std::string(add->text(0));
+        const DriverCode code =
+            execute("CREATE SCHEMA IF NOT EXISTS " + sqlName(schema), "make the schema", error);
+        if (code != DriverCode::Ok) return code;
+    }
+    schemas_.emplace(normal, schema);
+    return DriverCode::Ok;
+}
+
+}  // namespace dv
