@@ -365,10 +365,10 @@ bool SqliteTable::isDuplicate(int key, bool excludeCurrent) {
     const std::vector<KeyValue> values = keyValues(layout_, key, record());
     for (std::size_t v = 0; v < values.size(); ++v) statement.bind(static_cast<int>(v) + 1, values[v]);
     statement.bind(static_cast<int>(values.size()) + 1, std::int64_t{2});
-    int result;
-    while ((result = statement.step()) == SQLITE_ROW)
+    StepResult result;
+    while ((result = statement.step()) == StepResult::Row)
         if (!excludeCurrent || statement.integer(0) != currentRow_) return true;
-    if (result != SQLITE_DONE) (void)sqlFailure(result, "look up a key");
+    if (result != StepResult::Done) (void)sqlFailure(statement, "look up a key");
     return false;
 }
 

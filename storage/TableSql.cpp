@@ -117,14 +117,13 @@ std::string TableSql::term(const OrderTerm& term) const {
 std::string TableSql::rowIds(int key) const {
     const std::vector<OrderTerm>& terms = layout_.order(key);
     std::string where;
-    int parameter = 0;
+    std::size_t bound = 0;
     for (const OrderTerm& component : terms) {
         if (component.column < 0) continue;
-        where += (where.empty() ? "" : " AND ") + term(component) + "=?" +
-                 std::to_string(++parameter);
+        where += (where.empty() ? "" : " AND ") + term(component) + "=" + parameter(++bound);
     }
     return "SELECT \"_ROW\" FROM " + qualified_ + (where.empty() ? "" : " WHERE " + where) +
-           " LIMIT ?" + std::to_string(parameter + 1);
+           " LIMIT " + parameter(bound + 1);
 }
 
 std::string TableSql::select(int key, int equal, int after, bool forward,
