@@ -34,6 +34,7 @@
 #include "schema/ProgramCatalogue.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
+#include "storage/SqliteDatabase.h"
 #include "storage/TableAccess.h"
 #include "storage/TextFileTable.h"
 #include "terminal/CaptureImport.h"
@@ -191,7 +192,7 @@ class Company {
     const fs::path& directory() const { return directory_; }
 
   private:
-    sqlite3* db() { return tables_->database().handle(); }
+    sqlite3* db() { return tables_->sqliteDatabase()->handle(); }
 
     template <typename Fill>
     void add(const char* table, Fill fill) {
