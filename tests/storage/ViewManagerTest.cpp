@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "TableAccessTestSupport.h"
+#include "ViewTestLines.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
 #include "runtime/MessageTable.h"
@@ -13,13 +14,7 @@ namespace {
 constexpr int kPrimaryKey = 0;  // STEVSIFRAKLJUC: stocktake, unit, kind, EAN
 constexpr int kNameKey = 2;     // STEVNAZIVKLJUC: stocktake, unit, kind, name (no case)
 
-struct Line {
-    int stocktake;
-    int unit;
-    std::string ean;
-    int group;
-    std::string name;
-};
+using Line = ViewLine;
 
 // Lines of two stocktakes; names in mixed case with Slovenian letters.
 std::vector<Line> sampleLines() {
@@ -45,45 +40,16 @@ class ViewManagerTest : public TableAccessTest {
 
     FileManager& lines() { return file("INVENDET"); }
 
-    void add(const Line& line) {
-        clearRecord(lines().table(), &INVENDET);
-        INVENDET.StevInventure = static_cast<std::uint16_t>(line.stocktake);
-        INVENDET.Enota = static_cast<std::uint16_t>(line.unit);
-        INVENDET.VrstaProdaje = "M";
-        INVENDET.EAN = line.ean;
-        INVENDET.Skupina = static_cast<std::uint16_t>(line.group);
-        INVENDET.Naziv = line.name;
-        ASSERT_EQ(lines().Insert(), kLevelBenign) << line.name;
-    }
+    void add(const Line& line) { addViewLine(lines(), line); }
 
-    // The names read from the place set, in one direction, until the end.
     std::vector<std::string> read(bool forward = true, int most = 100) {
-        std::vector<std::string> names;
-        while (most-- > 0) {
-            const ViewRead result = forward ? view.Next() : view.Previous();
-            if (result != ViewRead::Record) {
-                EXPECT_EQ(result, ViewRead::End);
-                break;
-            }
-            names.push_back(INVENDET.Naziv.str());
-        }
-        return names;
+        return readViewNames(view, forward, most);
     }
 
     // The sample names that satisfy `keep`, in the order of `less`.
     template <typename Keep, typename Less>
     static std::vector<std::string> expected(Keep keep, Less less) {
-        std::vector<Line> chosen;
-        for (const Line& line : sampleLines())
-            if (keep(line)) chosen.push_back(line);
-        std::stable_sort(chosen.begin(), chosen.end(), less);
-        std::vector<std::string> names;
-        for (const Line& line : chosen) names.push_back(line.name);
-        return names;
-    }
-
-    static bool byPrimaryKey(const Line& a, const Line& b) {
-        return std::tie(a.stocktake, a.unit, a.ean) < std::tie(b.stocktake, b.unit, b.ean);
+        return chosenNames(sampleLines(), keep, less);
     }
 
     ViewManager view{file("INVENDET")};

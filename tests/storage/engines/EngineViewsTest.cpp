@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TableAccessTestSupport.h"
+#include "ViewTestLines.h"
 #include "data/RecordBuffers.h"
 #include "storage/PostgresDatabase.h"
 #include "storage/ViewManager.h"
@@ -21,13 +22,7 @@ enum class Engine { Sqlite, Postgres };
 constexpr int kPrimaryKey = 0;  // stocktake, unit, kind, EAN
 constexpr int kNameKey = 2;     // stocktake, unit, kind, name (no case)
 
-struct Line {
-    int stocktake;
-    int unit;
-    std::string ean;
-    int group;
-    std::string name;
-};
+using Line = ViewLine;
 
 std::vector<Line> sampleLines() {
     return {
@@ -58,41 +53,14 @@ class EngineViews : public TableAccessTest, public ::testing::WithParamInterface
 
     FileManager& lines() { return file("INVENDET"); }
 
-    void add(const Line& line) {
-        clearRecord(lines().table(), &INVENDET);
-        INVENDET.StevInventure = static_cast<std::uint16_t>(line.stocktake);
-        INVENDET.Enota = static_cast<std::uint16_t>(line.unit);
-        INVENDET.VrstaProdaje = "M";
-        INVENDET.EAN = line.ean;
-        INVENDET.Skupina = static_cast<std::uint16_t>(line.group);
-        INVENDET.Naziv = line.name;
-        ASSERT_EQ(lines().Insert(), kLevelBenign) << line.name;
-    }
+    void add(const Line& line) { addViewLine(lines(), line); }
 
-    std::vector<std::string> read(bool forward = true) {
-        std::vector<std::string> names;
-        for (int most = 100; most > 0; --most) {
-            const ViewRead result = forward ? view.Next() : view.Previous();
-            if (result != ViewRead::Record) {
-                EXPECT_EQ(result, ViewRead::End);
-                break;
-            }
-            names.push_back(INVENDET.Naziv.str());
-        }
-        return names;
-    }
+    std::vector<std::string> read(bool forward = true) { return readViewNames(view, forward, 100); }
 
+    // The sample names that satisfy `keep`, in primary-key order.
     template <typename Keep>
-    static std::vector<std::string> byPrimaryKey(Keep keep) {
-        std::vector<Line> chosen;
-        for (const Line& line : sampleLines())
-            if (keep(line)) chosen.push_back(line);
-        std::stable_sort(chosen.begin(), chosen.end(), [](const Line& a, const Line& b) {
-            return std::tie(a.stocktake, a.unit, a.ean) < std::tie(b.stocktake, b.unit, b.ean);
-        });
-        std::vector<std::string> names;
-        for (const Line& line : chosen) names.push_back(line.name);
-        return names;
+    static std::vector<std::string> inKeyOrder(Keep keep) {
+        return chosenNames(sampleLines(), keep, dv::test::byPrimaryKey);
     }
 
     ViewManager view{file("INVENDET")};
@@ -113,11 +81,11 @@ TEST_P(EngineViews, TheNameKeyOrdersTheSlovenianWayBothWays) {
 TEST_P(EngineViews, TheSameTypedFilterGivesTheSameRows) {
     view.SetOrder(kPrimaryKey);
     ASSERT_EQ(view.SetFilter("INVENDET:StevInventure = 1 AND INVENDET:Skupina > 3"), kLevelBenign);
-    EXPECT_EQ(read(), byPrimaryKey([](const Line& l) { return l.stocktake == 1 && l.group > 3; }));
+    EXPECT_EQ(read(), inKeyOrder([](const Line& l) { return l.stocktake == 1 && l.group > 3; }));
     ASSERT_EQ(view.SetFilter("INVENDET:EAN = 100 AND INVENDET:Enota = 1 OR INVENDET:Skupina = 8"),
               kLevelBenign);
     view.SetToStart();
-    EXPECT_EQ(read(), byPrimaryKey([](const Line& l) {
+    EXPECT_EQ(read(), inKeyOrder([](const Line& l) {
                   return (l.ean == "100" && l.unit == 1) || l.group == 8;
               }));
     ASSERT_EQ(view.SetFilter("UPPER(INVENDET:Naziv) = 'SOL' OR SUB(INVENDET:Naziv, 1, 1) = 'M'"),
