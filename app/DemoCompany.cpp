@@ -1,9 +1,11 @@
 #include "app/DemoCompany.h"
 
 #include <array>
+#include <memory>
 #include <set>
 #include <string_view>
 
+#include "app/DatabaseChoice.h"
 #include "app/DemoCapture.h"
 #include "app/DemoCodeLists.h"
 #include "app/DemoExistingData.h"
@@ -162,9 +164,16 @@ void makeDemo(const fs::path& directory, std::size_t items, DemoUndo& undo,
         throw DemoRefusal(refusal(directory, "nastavitev " + *setting + " v datoteki " +
                                                  settings.path().filename().string()));
     setDemoSettings(file, directory);
+    // A demo made on a server is found there again by the program's later runs.
+    if (const std::string server = chosenDatabase(settings); !server.empty())
+        if (FileResult written = file.write("BAZA", "Povezava", server); !written.ok())
+            throw DemoFailure("nastavitve [BAZA] Povezava ni mogoče zapisati: " + written.error);
 
     DemoMessages messages;
-    TableAccess access(&messages);
+    std::string unreachable;
+    const std::unique_ptr<TableAccess> opened = openTableAccess(&messages, settings, unreachable);
+    if (!opened) throw DemoFailure(unreachable);
+    TableAccess& access = *opened;
     if (const auto table = findTableWithRows(access)) throw DemoRefusal(refusal(directory, *table));
     noteNewDatabases(access, undo);
     DemoTables tables(access, messages);

@@ -1,5 +1,6 @@
 #include "app/ProgramStartUp.h"
 
+#include "app/DatabaseChoice.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
 #include "framework/ProcedureDefinition.h"
@@ -49,7 +50,10 @@ FileResult ProgramStartUp::begin() {
     clearAllRecordBuffers();
     resetTableFileNames();
     errors_ = std::make_unique<ErrorReporter>();
-    tables_ = std::make_unique<TableAccess>(errors_.get());
+    if (FileResult opened = settings_.open(programDirectory_); !opened.ok()) return opened;
+    std::string refused;
+    tables_ = openTableAccess(errors_.get(), settings_, refused);
+    if (!tables_) return FileResult::failure(refused);
     if (FileResult resolved = resolveTableFileNames(settings_, programDirectory_); !resolved.ok())
         return resolved;
     // The table access declared the structure versions when it was made; the declaration is

@@ -32,6 +32,10 @@ bool readGlobalOption(std::string_view name, const char* value, ProgramOptions& 
         options.directory = value;
         return true;
     }
+    if (name == "--database") {
+        options.database = value;
+        return true;
+    }
     if (name == "--today") {
         options.today = readDate(value, error);
         return options.today.has_value();
@@ -41,7 +45,7 @@ bool readGlobalOption(std::string_view name, const char* value, ProgramOptions& 
 }
 
 bool isGlobalOption(std::string_view arg) {
-    return arg == "--dir" || arg == "--today" || arg == "--time";
+    return arg == "--dir" || arg == "--database" || arg == "--today" || arg == "--time";
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct ProgramOptions {
     std::optional<std::string> directory;  // --dir DIR
     std::optional<DayNumber> today;        // --today dd.mm.yyyy
     std::optional<TimeValue> time;         // --time hh:mm
+    std::optional<std::string> database;   // --database CONNINFO
     std::string verb;                      // files, dictionary, ... (empty: the desktop program)
     std::vector<std::string> arguments;    // what follows the verb
 };

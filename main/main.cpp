@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/DatabaseChoice.h"
 #include "main/Commands.h"
 #include "main/ProgramOptions.h"
 #include "schema/ProgramCatalogue.h"
@@ -9,7 +10,9 @@ namespace {
 
 int usage() {
     std::fputs(
-        "usage: dideroviv [--dir DIR] [--today dd.mm.yyyy] [--time hh:mm] [VERB [ARGS]]\n"
+        "usage: dideroviv [--dir DIR] [--database CONNINFO] [--today dd.mm.yyyy] [--time hh:mm]\n"
+        "                 [VERB [ARGS]]\n"
+        "  --database CONNINFO  the tables on a PostgreSQL server (libpq connection string)\n"
         "  (no verb)          the desktop program\n"
         "  --version          print the program name and version\n"
         "  files              resolve and print the file of every table\n"
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
         return usage();
     }
     dv::applyClockOptions(*options);
+    dv::setDatabaseOverride(options->database);
     if (options->verb == "--version") {
         std::printf("DIDEROVIV %s\n", DV_VERSION);
         return 0;
