@@ -6,6 +6,7 @@
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "stocktake/MovedStockCheck.h"
+#include "storage/SqlConnection.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -33,7 +34,11 @@ StocktakeKey selectedStocktake() {
 
 std::string lastErrorQuote() {
     const ErrorState& error = lastError();
-    return std::to_string(error.code) + " - " + error.text;
+    std::string quote = std::to_string(error.code) + " - " + error.text;
+    // On a server the reason is what the user must know: the connection is gone, not the disk.
+    if (error.fileErrorText.find(kConnectionLost) != std::string::npos)
+        quote += "|| " + std::string(kConnectionLost) + ".";
+    return quote;
 }
 
 StocktakePosting::StocktakePosting(StocktakeKey key, DayNumber postingDate, std::string chairman,

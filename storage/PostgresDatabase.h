@@ -76,6 +76,7 @@ class PostgresStatement final : public SqlStatement {
 // The SQL of PostgreSQL.
 class PostgresDialect final : public SqlDialect {
   public:
+    std::string storedName(std::string_view name) const override;
     std::string placeholder(int number) const override;
     std::string rowIdColumn() const override;
     std::string integerType() const override { return "BIGINT"; }

@@ -1,6 +1,9 @@
 #include "storage/ReadOnlyQuery.h"
 
+#include <cctype>
 #include <memory>
+
+#include "storage/PostgresDatabase.h"
 
 namespace dv {
 namespace {
@@ -101,6 +104,83 @@ std::optional<std::string> queryAsText(SqliteDatabase& database, const std::stri
         return std::nullopt;
     }
     return result;
+}
+
+namespace {
+
+struct ClearResult {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using Result = std::unique_ptr<PGresult, ClearResult>;
+
+bool startsWithWord(const std::string& sql, std::string_view word) {
+    std::size_t at = 0;
+    while (at < sql.size() && std::isspace(static_cast<unsigned char>(sql[at]))) ++at;
+    if (sql.size() - at < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(sql[at + i])) != word[i]) return false;
+    return at + word.size() == sql.size() ||
+           !std::isalnum(static_cast<unsigned char>(sql[at + word.size()]));
+}
+
+std::string cellText(PGresult* result, int row, int column) {
+    if (PQgetisnull(result, row, column)) return "";
+    std::string text(PQgetvalue(result, row, column),
+                     static_cast<std::size_t>(PQgetlength(result, row, column)));
+    if (PQftype(result, column) == 16) return text == "t" ? "1" : "0";  // boolean
+    return text;
+}
+
+std::optional<std::string> readRows(PGconn* conn, const std::string& sql, std::string& error) {
+    // The extended protocol takes a single statement only.
+    Result rows(PQexecParams(conn, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (PQresultStatus(rows.get()) != PGRES_TUPLES_OK) {
+        error = PQresultStatus(rows.get()) == PGRES_COMMAND_OK
+                    ? "only a statement that reads may be given"
+                    : PQerrorMessage(conn);
+        return std::nullopt;
+    }
+    std::string text;
+    for (int r = 0; r < PQntuples(rows.get()); ++r) {
+        if (r > 0) text += '\n';
+        for (int c = 0; c < PQnfields(rows.get()); ++c) {
+            if (c > 0) text += '|';
+            text += cellText(rows.get(), r, c);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> queryAsText(PostgresDatabase& database,
+                                       const std::vector<std::string>& schemas,
+                                       const std::string& sql, std::string& error) {
+    PGconn* conn = database.handle();
+    if (conn == nullptr || !database.startError().empty()) {
+        error = "the database server cannot be reached";
+        return std::nullopt;
+    }
+    database.endReadSnapshot();
+    if (database.transactionDepth() > 0) {
+        error = "a transaction is running, whose changes are not committed yet";
+        return std::nullopt;
+    }
+    if (!startsWithWord(sql, "SELECT") && !startsWithWord(sql, "WITH")) {
+        error = "only a statement that reads may be given";
+        return std::nullopt;
+    }
+    std::string path;
+    for (const std::string& schema : schemas) path += (path.empty() ? "\"" : ", \"") + schema + "\"";
+    Result begun(PQexec(conn, ("BEGIN READ ONLY; SET LOCAL search_path TO " + path).c_str()));
+    if (PQresultStatus(begun.get()) != PGRES_COMMAND_OK) {
+        error = PQerrorMessage(conn);
+        Result(PQexec(conn, "ROLLBACK"));
+        return std::nullopt;
+    }
+    std::optional<std::string> rows = readRows(conn, sql, error);
+    Result(PQexec(conn, "ROLLBACK"));
+    return rows;
 }
 
 }  // namespace dv

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "storage/SqliteDatabase.h"
 
@@ -18,5 +19,14 @@ namespace dv {
 // transaction of the program runs, since it would see changes that are not yet committed.
 std::optional<std::string> queryAsText(SqliteDatabase& database, const std::string& sql,
                                        std::string& error);
+
+class PostgresDatabase;
+
+// The same on the server, in a read-only transaction whose search path is `schemas` (the data
+// directory's first): only one SELECT (or WITH) statement, and none while a transaction of the
+// program runs. Truth values come as 1 and 0, as the embedded database gives them.
+std::optional<std::string> queryAsText(PostgresDatabase& database,
+                                       const std::vector<std::string>& schemas,
+                                       const std::string& sql, std::string& error);
 
 }  // namespace dv

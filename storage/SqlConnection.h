@@ -14,6 +14,11 @@
 
 namespace dv {
 
+// What a driver's failure says when the connection to a database server was lost (a server
+// that went away, a network that broke): the user is told so in these words.
+inline constexpr std::string_view kConnectionLost =
+    "Povezava s strežnikom zbirke podatkov je bila prekinjena";
+
 // The program's connection to the database that holds its tables, one engine's implementation
 // behind it (SqliteDatabase: the embedded default; a server engine). Every data directory in use
 // is a schema of its own ("d1", "d2", ...), so that one transaction covers tables of several

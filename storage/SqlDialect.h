@@ -12,6 +12,10 @@ class SqlDialect {
   public:
     virtual ~SqlDialect() = default;
 
+    // The name under which the engine keeps a table or column of the dictionary (unquoted). A
+    // server folds the names of statements typed by hand to lower case, so that it keeps them
+    // in lower case: "SELECT ean FROM artikli" finds them, as it does on the embedded database.
+    virtual std::string storedName(std::string_view name) const { return std::string(name); }
     // Parameter `number` (from 1): "?3", "$3".
     virtual std::string placeholder(int number) const = 0;
     // The definition of the row id column "_ROW": the primary key, numbered by the engine.

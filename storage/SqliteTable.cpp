@@ -271,7 +271,12 @@ DriverCode SqliteTable::add() {
     const std::int64_t row = result == StepResult::Row ? statement->integer(0) : 0;
     if (result == StepResult::Row) result = statement->step();
     if (result != StepResult::Done) return sqlFailure(*statement, "add a record to " + fileName());
-    becomeCurrent(row != 0 ? row : statement->insertedRow(), 0);
+    const std::int64_t added = row != 0 ? row : statement->insertedRow();
+    if (added == 0)
+        return fail(DriverCode::DuplicateKey, 0,
+                    "Could not add a record to " + fileName() +
+                        ": another record has the same values of a unique key.");
+    becomeCurrent(added, 0);
     cursor_.noteOwnChange(false);
     return succeed();
 }

@@ -126,8 +126,8 @@ DriverCode registerTable(SqlConnection& db, const TableSql& sql, DriverError& er
 
 DriverCode dropIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
     std::vector<Row> indexes;
-    DriverCode code = query(db, dialectOf(sql).indexesOf(sql.schema()), {tableName(sql)}, indexes,
-                            "read the keys of " + tableName(sql), error);
+    DriverCode code = query(db, dialectOf(sql).indexesOf(sql.schema()), {sql.storedTableName()},
+                            indexes, "read the keys of " + tableName(sql), error);
     for (std::size_t i = 0; code == DriverCode::Ok && i < indexes.size(); ++i)
         code = run(db, "DROP INDEX " + sqlName(sql.schema()) + "." + sqlName(indexes[i][0]), {},
                    "drop a key of " + tableName(sql), error);
@@ -314,7 +314,7 @@ DriverCode createTableStructure(SqlConnection& db, const TableSql& sql, DriverEr
                          {name}, registered, action, error);
         if (code != DriverCode::Ok || !registered.empty()) return code;
         bool foreign = false;
-        code = tableExists(db, sql, name, foreign, error);
+        code = tableExists(db, sql, sql.storedTableName(), foreign, error);
         if (code == DriverCode::Ok && foreign) {
             error =
                 plainError(DriverCode::DriverError, "The database already holds a table " + name +

@@ -19,13 +19,21 @@ TableSql::TableSql(const TableSchema& layout, std::string schema, const SqlDiale
     : layout_(layout),
       schema_(std::move(schema)),
       dialect_(&dialect),
-      qualified_(sqlName(schema_) + "." + sqlName(layout.table().name)) {}
+      qualified_(sqlName(schema_) + "." + sqlName(dialect.storedName(layout.table().name))) {}
+
+std::string TableSql::name(std::string_view column) const {
+    return sqlName(dialect_->storedName(column));
+}
+
+std::string TableSql::storedTableName() const {
+    return dialect_->storedName(layout_.table().name);
+}
 
 std::string TableSql::columnList(const std::vector<int>* columns) const {
     std::string list;
     const auto add = [&](const Column& column) {
         if (!list.empty()) list += ",";
-        list += sqlName(column.name);
+        list += name(column.name);
     };
     if (columns == nullptr)
         for (const Column& column : layout_.columns()) add(column);
@@ -42,7 +50,7 @@ std::string TableSql::createTable() const {
 }
 
 std::string TableSql::addColumn(const Column& column) const {
-    return sqlName(column.name) + " " +
+    return name(column.name) + " " +
            (column.kind == ColumnKind::Text ? dialect_->textType() + " NOT NULL DEFAULT ''"
                                             : dialect_->integerType() + " NOT NULL DEFAULT 0");
 }
@@ -60,7 +68,7 @@ std::string TableSql::createIndex(int key, bool withSchema) const {
     const KeyDef& definition = layout_.table().keys[static_cast<std::size_t>(key)];
     std::string sql = definition.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
     sql += dialect_->indexTarget(withSchema ? schema_ : std::string(), indexName(key),
-                                 std::string(layout_.table().name)) +
+                                 storedTableName()) +
            " (";
     const std::vector<OrderTerm>& terms = layout_.order(key);
     const bool withRow = !definition.unique && dialect_->indexesEndInRowId();
@@ -84,7 +92,7 @@ std::string TableSql::update() const {
     const std::size_t count = layout_.columns().size();
     std::string sql = "UPDATE " + qualified_ + " SET ";
     for (std::size_t c = 0; c < count; ++c)
-        sql += sqlName(layout_.columns()[c].name) + "=" + parameter(c + 1) + ",";
+        sql += name(layout_.columns()[c].name) + "=" + parameter(c + 1) + ",";
     return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=" + parameter(count + 1) +
            " AND \"_VERSION\"=" + parameter(count + 2);
 }
@@ -92,7 +100,7 @@ std::string TableSql::update() const {
 std::string TableSql::update(const std::vector<int>& columns) const {
     std::string sql = "UPDATE " + qualified_ + " SET ";
     for (std::size_t p = 0; p < columns.size(); ++p)
-        sql += sqlName(layout_.columns()[static_cast<std::size_t>(columns[p])].name) + "=" +
+        sql += name(layout_.columns()[static_cast<std::size_t>(columns[p])].name) + "=" +
                parameter(p + 1) + ",";
     return sql + "\"_VERSION\"=\"_VERSION\"+1 WHERE \"_ROW\"=" + parameter(columns.size() + 1) +
            " AND \"_VERSION\"=" + parameter(columns.size() + 2);
@@ -109,7 +117,7 @@ std::string TableSql::count() const {
 
 std::string TableSql::term(const OrderTerm& term) const {
     if (term.column < 0) return "\"_ROW\"";
-    std::string text = sqlName(layout_.columns()[static_cast<std::size_t>(term.column)].name);
+    std::string text = name(layout_.columns()[static_cast<std::size_t>(term.column)].name);
     if (term.collated) text += dialect_->noCaseCollation();
     return text;
 }

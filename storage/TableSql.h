@@ -21,8 +21,12 @@ class TableSql {
     const TableSchema& layout() const { return layout_; }
     const std::string& schema() const { return schema_; }
     const SqlDialect& dialect() const { return *dialect_; }
-    // "d1"."INVENDET"
+    // "d1"."INVENDET" (on a server "d1"."invendet")
     const std::string& qualifiedName() const { return qualified_; }
+    // The table's name as the engine keeps it, unquoted (see SqlDialect::storedName).
+    std::string storedTableName() const;
+    // A column's name as the engine keeps it, quoted.
+    std::string name(std::string_view column) const;
 
     std::string createTable() const;
     std::string addColumn(const Column& column) const;

@@ -6,6 +6,8 @@
 
 namespace dv {
 
+class SqlConnection;
+
 // The read-only queries of the `sql` script command on the tables of a data directory (those of
 // the company, in its parent directory, as well). They run on the program's own connection,
 // through the current table access, so they see what the procedures have committed; the
@@ -21,6 +23,9 @@ class ScriptQuery {
     std::optional<std::string> run(const std::string& sql, std::string& error) const;
 
   private:
+    std::optional<std::string> runOnServer(SqlConnection& connection, const std::string& sql,
+                                           std::string& error) const;
+
     std::filesystem::path dataDirectory_;
 };
 

@@ -20,6 +20,7 @@
 #include "frontend/headless/ScriptRunner.h"
 #include "runtime/ProcedureCall.h"
 #include "storage/TableAccess.h"
+#include "support/TestEngine.h"
 
 namespace dv::test {
 
@@ -32,7 +33,7 @@ class FormScriptFixture : public ::testing::Test {
     FormScriptFixture() : frontEnd(scheduler), query(directory.path()) {
         EXPECT_TRUE(resolveTableFileNames(settings, directory.path()).ok());
         clearAllRecordBuffers();
-        tables = std::make_unique<TableAccess>(&errors);
+        tables = testTableAccess(&errors);
         previous = setProgramServices({&errors, &settings});
         registerProgramProcedures(programProcedures());
         ScriptServices services;

@@ -20,6 +20,7 @@
 #include "stocktake/StocktakePosting.h"
 #include "storage/TableAccess.h"
 #include "support/RawRows.h"
+#include "support/TestEngine.h"
 
 namespace dv::test {
 
@@ -35,7 +36,7 @@ class PostingFixture : public ::testing::Test {
         EXPECT_TRUE(resolveTableFileNames(settings, directory.path()).ok());
         clearAllRecordBuffers();
         clearProgramGlobals();
-        tables = std::make_unique<TableAccess>(&errors);
+        tables = testTableAccess(&errors);
         previous = setProgramServices({&errors, &settings});
         setFixedToday(dayNumber(2024, 3, 15));
         GLO.VRSTAPROMETAINVVISEKMP = kSurplusMP;

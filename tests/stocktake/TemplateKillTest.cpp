@@ -22,6 +22,7 @@
 #include "schema/Records.h"
 #include "stocktake/TemplateBatch.h"
 #include "storage/TableAccess.h"
+#include "support/TestEngine.h"
 
 namespace dv {
 namespace {
@@ -35,7 +36,7 @@ struct Program {
     explicit Program(const std::filesystem::path& directory) : frontEnd(scheduler) {
         (void)resolveTableFileNames(settings, directory);
         clearAllRecordBuffers();
-        tables = std::make_unique<TableAccess>(&errors);
+        tables = test::testTableAccess(&errors);
         setProgramServices({&errors, &settings});
         registerProgramProcedures(programProcedures());
         runner = std::make_unique<ScriptRunner>(scheduler, frontEnd, procedures);

@@ -5,6 +5,7 @@
 #include "TableAccessTestSupport.h"
 #include "data/RecordBuffers.h"
 #include "runtime/MessageTable.h"
+#include "support/TestEngine.h"
 
 namespace dv::test {
 namespace {
@@ -200,6 +201,7 @@ TEST_F(RelationKeeperTest, InvalidRecordIsNotWrittenAndGivesOne) {
 }
 
 TEST_F(RelationKeeperTest, DatabaseHeldByAnotherProgramCancelsTheTransaction) {
+    DV_EMBEDDED_ONLY("file locks of the embedded database");
     addTwoDocuments();
     fetchDocument(1);
     RawDatabase other(databaseFile());
@@ -214,6 +216,7 @@ TEST_F(RelationKeeperTest, DatabaseHeldByAnotherProgramCancelsTheTransaction) {
 }
 
 TEST_F(RelationKeeperTest, FullDiskDuringTheCommitUndoesTheWholeDelete) {
+    DV_EMBEDDED_ONLY("the full disk is a page limit of the database file");
     closeAccess();
     FullDisk disk;
     {
@@ -258,8 +261,9 @@ TEST_F(RelationKeeperTest, ProcessKilledInTheMiddleOfACascadeLeavesEveryTableAsB
         keeper("DOKUMENT").OpenAll();
         documents().UseFile();
         lines().UseFile();
-        sqlite3_exec(access().sqliteDatabase()->handle(), "PRAGMA d1.cache_size=5", nullptr,
-                     nullptr, nullptr);
+        // A small cache makes the embedded database write the unfinished transaction out.
+        if (SqliteDatabase* embedded = access().sqliteDatabase())
+            sqlite3_exec(embedded->handle(), "PRAGMA d1.cache_size=5", nullptr, nullptr, nullptr);
         if (access().beginTransaction() != DriverCode::Ok) return 1;
         for (int i = 0; i < 300; ++i)
             if (addLine(lines(), key, 2) == 0) return 2;
@@ -270,8 +274,10 @@ TEST_F(RelationKeeperTest, ProcessKilledInTheMiddleOfACascadeLeavesEveryTableAsB
     });
     ASSERT_EQ(done.wait(), 'y');
     std::error_code noWal;
-    EXPECT_GT(std::filesystem::file_size(dataDirectory() / "dideroviv.db-wal", noWal), 0u)
-        << "the unfinished transaction reached the disk";
+    if (!testsOnServer()) {
+        EXPECT_GT(std::filesystem::file_size(dataDirectory() / "dideroviv.db-wal", noWal), 0u)
+            << "the unfinished transaction reached the disk";
+    }
     station.kill();
     EXPECT_EQ(station.wait(), 128 + SIGKILL);
 

@@ -16,6 +16,7 @@
 #include "data/TableFileNames.h"
 #include "data/TableFiles.h"
 #include "runtime/TextCase.h"
+#include "support/TestEngine.h"
 
 namespace dv::test {
 namespace fs = std::filesystem;
@@ -90,7 +91,7 @@ DatabaseOptions TableAccessTest::options() const {
 TableAccess& TableAccessTest::access() {
     if (!access_ && makeConnection)
         access_ = std::make_unique<TableAccess>(&raiser, makeConnection());
-    if (!access_) access_ = std::make_unique<TableAccess>(&raiser, options());
+    if (!access_) access_ = std::make_unique<TableAccess>(&raiser, testConnection(options()));
     return *access_;
 }
 

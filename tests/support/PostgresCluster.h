@@ -35,6 +35,7 @@ class PostgresCluster {
     std::filesystem::path folder_;
     std::string prefix_;  // runs a command as the cluster's user
     bool running_ = false;
+    int owner_ = 0;  // the process that started it
 };
 
 }  // namespace dv::test

@@ -136,9 +136,11 @@ class CaptureImportFixture : public FormScriptFixture {
     // for before/after comparisons.
     std::string state() {
         const std::string file = std::filesystem::exists(capture) ? readFile(capture) : "";
-        return sql("SELECT COUNT(*), TOTAL(POPISANAZALOGA), TOTAL(NAREJENVNOS), TOTAL(RACZALOGA) "
-                   "FROM INVENDET") +
-               "\n" + sql("SELECT COUNT(*), TOTAL(KOLICINA), TOTAL(USPESNOKNJIZENJE) FROM INVTPS") +
+        return sql("SELECT COUNT(*), COALESCE(SUM(POPISANAZALOGA), 0), "
+                   "COALESCE(SUM(NAREJENVNOS), 0), COALESCE(SUM(RACZALOGA), 0) FROM INVENDET") +
+               "\n" +
+               sql("SELECT COUNT(*), COALESCE(SUM(KOLICINA), 0), "
+                   "COALESCE(SUM(USPESNOKNJIZENJE), 0) FROM INVTPS") +
                "\n" + std::to_string(std::hash<std::string>{}(templateRows() + archiveRows())) +
                "\nfile: " +
                (std::filesystem::exists(capture)

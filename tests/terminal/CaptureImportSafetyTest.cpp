@@ -11,6 +11,7 @@
 #include "CaptureImportModel.h"
 #include "runtime/Window.h"
 #include "storage/SqliteDatabase.h"
+#include "support/TestEngine.h"
 
 namespace dv {
 namespace {
@@ -87,6 +88,7 @@ TEST_F(CaptureImportSafety, CancelHalfwayKeepsNothing) {
 // The archive table refuses a record halfway: the table layer's message, the import's own with
 // the line's code, and nothing kept.
 TEST_F(CaptureImportSafety, AFailedArchiveWriteHalfwayKeepsNothing) {
+    DV_EMBEDDED_ONLY("the failing write is an SQLite trigger; on the server a lost connection fails the import halfway");
     execute("CREATE TEMP TRIGGER Polno BEFORE INSERT ON INVTPS WHEN (SELECT COUNT(*) FROM "
             "INVTPS) >= 1200 BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
     importWith({});
@@ -107,6 +109,7 @@ TEST_F(CaptureImportSafety, AFailedArchiveWriteHalfwayKeepsNothing) {
 }
 
 TEST_F(CaptureImportSafety, AFailedTemplateWriteHalfwayKeepsNothing) {
+    DV_EMBEDDED_ONLY("the failing write is an SQLite trigger; on the server a lost connection fails the import halfway");
     execute("CREATE TEMP TRIGGER Polno BEFORE UPDATE ON INVENDET WHEN (SELECT COUNT(*) FROM "
             "INVTPS) >= 1000 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
     importWith({});
@@ -129,7 +132,7 @@ TEST_F(CaptureImportSafety, AFailedTemplateWriteHalfwayKeepsNothing) {
     (void)resolveTableFileNames(settings, directory);
     setTableFileName("INVASCI", capture.string());
     ErrorReporter errors;
-    TableAccess tables(&errors);
+    const std::unique_ptr<TableAccess> tables = test::testTableAccess(&errors);
     setProgramServices({&errors, &settings});
     ProcedureScheduler scheduler;
     HeadlessFrontEnd frontEnd(scheduler);
@@ -155,7 +158,7 @@ TEST_F(CaptureImportSafety, AProgramKilledHalfwayKeepsNothing) {
     tables.reset();
     test::killChildWhenSignalled([&](int fd) { importUntilKilled(directory.path(), capture, fd); });
     if (HasFatalFailure()) return;
-    tables = std::make_unique<TableAccess>(&errors);
+    tables = test::testTableAccess(&errors);
     expectUntouched();
     expectImportedAfterwards();
 }
