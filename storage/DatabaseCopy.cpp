@@ -168,6 +168,7 @@ class ServerCopy {
     void insert(const TableSql& to, std::vector<KeyValue>& values, std::size_t width,
                 SqlStatement*& full, std::size_t batch);
     void continueRowIds(const TableSql& to);
+    std::string serverText(std::string_view text, std::int64_t row, const Column& column);
 
     SqlConnection& source_;
     PostgresDatabase& target_;
@@ -293,7 +294,7 @@ std::int64_t ServerCopy::copyRows(const SourceTable& table, const TableSql& to) 
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const int at = static_cast<int>(c + 2);
             if (columns[c].kind == ColumnKind::Text)
-                values.emplace_back(std::string(read.text(at)));
+                values.emplace_back(serverText(read.text(at), read.integer(0), columns[c]));
             else
                 values.emplace_back(read.integer(at));
         }
@@ -322,6 +323,16 @@ void ServerCopy::insert(const TableSql& to, std::vector<KeyValue>& values, std::
         failed(error);
     }
     values.clear();
+}
+
+// A text as the server takes it. It holds no zero byte (the server's texts cannot, and the
+// parameter would end at it, cutting the text short unnoticed): one that does stops the copy.
+std::string ServerCopy::serverText(std::string_view text, std::int64_t row, const Column& column) {
+    if (text.find('\0') != std::string_view::npos)
+        failed(DriverError{DriverCode::DriverError, 0,
+                           "stolpec " + column.name + " zapisa " + std::to_string(row) +
+                               " vsebuje ničelni bajt, ki ga strežnik ne more shraniti"});
+    return std::string(text);
 }
 
 // The next row the engine adds gets the id after the highest copied.

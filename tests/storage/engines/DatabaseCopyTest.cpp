@@ -310,25 +310,37 @@ TEST_F(DatabaseCopyTest, AServerThatHoldsDataOrADirectoryWithoutDataIsRefusedCha
 }
 
 TEST_F(DatabaseCopyTest, AStatementTheServerRefusesInTheMiddleUndoesTheWholeCopy) {
-    // Text that is no UTF-8, which the embedded database keeps as it was given and the server
-    // refuses, in the last row of the items.
-    const TableSchema items(*findTable("ARTIKLI"));
-    const auto text = std::find_if(items.columns().begin(), items.columns().end(),
-                                   [](const Column& c) { return c.kind == ColumnKind::Text; });
-    ASSERT_NE(text, items.columns().end());
-    changeEmbedded("ARTIKLI", "UPDATE TABLE SET " + sqlName(text->name) +
-                                  " = CAST(X'C328' AS TEXT) WHERE \"_ROW\" = "
-                                  "(SELECT max(\"_ROW\") FROM TABLE)");
-    std::vector<std::string> copiedFirst;
-    const CopyOutcome outcome = copy([&](const CopiedTable& table) {
-        copiedFirst.push_back(table.table);
-    });
-    EXPECT_EQ(outcome.result, CopyResult::Failed);
-    EXPECT_TRUE(contains(outcome.message, "pri tabeli ARTIKLI")) << outcome.message;
-    EXPECT_TRUE(contains(outcome.message, "preklicano")) << outcome.message;
-    EXPECT_TRUE(outcome.tables.empty());
-    EXPECT_FALSE(copiedFirst.empty()) << "tables were copied before it";
-    ServerView(connection).expectEmpty();
+    // Texts the embedded database keeps as they were given and the server cannot take, in the
+    // last row of a table copied after others: bytes that are no UTF-8, which the server
+    // refuses, and a zero byte, which would cut the text short unnoticed.
+    const struct {
+        std::string_view table;
+        std::string value;
+        std::string_view says;
+    } faults[] = {{"ARTIKLI", "CAST(X'C328' AS TEXT)", "UTF8"},
+                  {"SFPARTN", "CAST(X'410042' AS TEXT)", "ničelni bajt"}};
+    for (const auto& fault : faults) {
+        connection = freshDatabase();
+        const TableSchema layout(*findTable(fault.table));
+        const auto text = std::find_if(layout.columns().begin(), layout.columns().end(),
+                                       [](const Column& c) { return c.kind == ColumnKind::Text; });
+        ASSERT_NE(text, layout.columns().end());
+        changeEmbedded(fault.table, "UPDATE TABLE SET " + sqlName(text->name) + " = " +
+                                        fault.value +
+                                        " WHERE \"_ROW\" = (SELECT max(\"_ROW\") FROM TABLE)");
+        std::vector<std::string> copiedFirst;
+        const CopyOutcome outcome =
+            copy([&](const CopiedTable& table) { copiedFirst.push_back(table.table); });
+        EXPECT_EQ(outcome.result, CopyResult::Failed);
+        EXPECT_TRUE(contains(outcome.message, "pri tabeli " + std::string(fault.table)))
+            << outcome.message;
+        EXPECT_TRUE(contains(outcome.message, fault.says)) << outcome.message;
+        EXPECT_TRUE(contains(outcome.message, "preklicano")) << outcome.message;
+        EXPECT_TRUE(outcome.tables.empty());
+        EXPECT_FALSE(copiedFirst.empty()) << "tables were copied before it";
+        ServerView(connection).expectEmpty();
+        changeEmbedded(fault.table, "UPDATE TABLE SET " + sqlName(text->name) + " = 'A'");
+    }
 }
 
 TEST_F(DatabaseCopyTest, AConnectionLostInTheMiddleUndoesTheWholeCopy) {
