@@ -48,7 +48,8 @@ using CopyProgress = std::function<void(const CopiedTable&)>;
 // that is, one that records any data directory already or holds a schema of the program's
 // naming ("d1", "d2", ...) left from earlier work. Failed: a source that cannot be read, a server
 // that cannot be used, any statement the server refuses and a connection lost on the way; the
-// transaction is rolled back then, so the server keeps nothing of the copy.
+// transaction is rolled back then, so the server keeps nothing of the copy. `target` serves this
+// copy alone: after a failure it still takes the rolled-back schemas for made.
 CopyOutcome copyToServer(SqlConnection& source, const std::filesystem::path& programDirectory,
                          PostgresDatabase& target, const CopyProgress& progress = {});
 
