@@ -19,6 +19,7 @@ int runFilesCommand(const ProgramOptions& options);
 int runDictionaryCommand(const ProgramOptions& options);
 int runScriptCommand(const ProgramOptions& options, const ScriptProcedures& extraProcedures = {});
 int runDemoCommand(const ProgramOptions& options);
+int runCopyToCommand(const ProgramOptions& options);
 // No verb: the desktop program.
 int runDesktopCommand(const ProgramOptions& options);
 

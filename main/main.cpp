@@ -18,7 +18,8 @@ int usage() {
         "  files              resolve and print the file of every table\n"
         "  dictionary --json  print the data dictionary as JSON\n"
         "  script FILE        run a UI script without a display\n"
-        "  demo [--items N]   fill an empty program directory with a demo company of N items\n",
+        "  demo [--items N]   fill an empty program directory with a demo company of N items\n"
+        "  copy-to CONNINFO   copy the directory's tables into an empty PostgreSQL database\n",
         stderr);
     return 2;
 }
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     if (options->verb == "dictionary") return dv::runDictionaryCommand(*options);
     if (options->verb == "script") return dv::runScriptCommand(*options);
     if (options->verb == "demo") return dv::runDemoCommand(*options);
+    if (options->verb == "copy-to") return dv::runCopyToCommand(*options);
     if (options->verb.empty()) return dv::runDesktopCommand(*options);
     return usage();
 }
