@@ -125,7 +125,7 @@ class SourceSnapshot {
 
 std::string selectAll(const TableSql& sql) {
     std::string text = "SELECT \"_ROW\",\"_VERSION\"";
-    for (const Column& column : sql.layout().columns()) text += "," + sqlName(column.name);
+    for (const Column& column : sql.layout().columns()) text += "," + sql.name(column.name);
     return text + " FROM " + sql.qualifiedName() + " ORDER BY \"_ROW\"";
 }
 
@@ -133,7 +133,7 @@ std::string selectAll(const TableSql& sql) {
 std::string insertRows(const TableSql& sql, std::size_t rows) {
     const std::vector<Column>& columns = sql.layout().columns();
     std::string text = "INSERT INTO " + sql.qualifiedName() + " (\"_ROW\",\"_VERSION\"";
-    for (const Column& column : columns) text += "," + sqlName(column.name);
+    for (const Column& column : columns) text += "," + sql.name(column.name);
     text += ") VALUES ";
     int parameter = 1;
     for (std::size_t row = 0; row < rows; ++row) {

@@ -134,7 +134,7 @@ Rows storedRows(SqlConnection& db, const TableDef& table) {
     const TableSchema layout(table);
     const TableSql sql(layout, schemaOf(db, table.name), db.dialect());
     std::string select = "SELECT \"_ROW\",\"_VERSION\"";
-    for (const Column& column : layout.columns()) select += "," + sqlName(column.name);
+    for (const Column& column : layout.columns()) select += "," + sql.name(column.name);
     DriverError error;
     SqlStatement* statement =
         db.statement(select + " FROM " + sql.qualifiedName() + " ORDER BY \"_ROW\"", "read", error);
