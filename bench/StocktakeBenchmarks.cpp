@@ -35,12 +35,6 @@ sqlite3* openRaw(const fs::path& database) {
     return db;
 }
 
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
-    return statement;
-}
-
 namespace {
 
 // A price of 6 places kept to 4, half away from zero.

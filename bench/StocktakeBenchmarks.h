@@ -17,7 +17,6 @@ void selectStocktake();
 // A plain connection to the program's database as the raw sides use it: the collation of the
 // noCase keys and the page cache the program's connection has.
 sqlite3* openRaw(const std::filesystem::path& database);
-sqlite3_stmt* prepare(sqlite3* db, const char* sql);
 
 // The first preparation of the template of stocktake 1 of unit 1 (retail) with the database
 // alone: the same reads of ARTIKLI (item-code order) and ZALOGA (by unit and item) and the same
