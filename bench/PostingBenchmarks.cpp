@@ -1,7 +1,8 @@
 // The posting of stocktake differences (part of bench_stocktake): a template of 100,000 rows, every one with a
 // difference (half surpluses, half shortages), posted through the batch's own code, against raw
-// SQLite doing the same reads, inserts and updates in one transaction in the same run; and both
-// documents of that posting printed to PDF.
+// SQLite (or, with --engine=postgresql, raw libpq on the throwaway cluster) doing the same reads,
+// inserts and updates in one transaction in the same run; and both documents of that posting
+// printed to PDF (on SQLite only).
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -14,6 +15,7 @@
 
 #include "bench/BenchArguments.h"
 #include "bench/BenchDirectory.h"
+#include "bench/BenchEngine.h"
 #include "bench/BenchProcedures.h"
 #include "bench/PostingBenchmarks.h"
 #include "bench/StocktakeBenchmarks.h"
@@ -50,10 +52,11 @@ void check(bool ok, const std::string& what) {
 
 // The program's tables in a directory, opened as the program opens them.
 struct Program {
-    explicit Program(const fs::path& directory) {
+    // `database`: the cluster's database the tables lie in, on the server.
+    explicit Program(const fs::path& directory, const std::string& database = {}) {
         check(dv::resolveTableFileNames(settings, directory).ok(), "table files");
         dv::clearAllRecordBuffers();
-        tables = std::make_unique<dv::TableAccess>(&errors);
+        tables = dv::bench::engineTables(&errors, database);
         previous = dv::setProgramServices({&errors, &settings});
     }
     ~Program() {
@@ -80,12 +83,19 @@ struct Program {
 
 std::string code(int i) { return std::to_string(3830000000000L + i); }
 
+// The server's databases of the posting: the stocktake as made, and the copy each posting runs on.
+constexpr const char* kMasterDatabase = "dv_posting_master";
+constexpr const char* kPostingDatabase = "dv_posting";
+
 // A stocktake of 100,000 template rows with their items and stock; the database is copied from
-// here for every posting.
-const fs::path& masterDatabase() {
+// here for every posting. On the server it is a database of its own, for the copies to be made
+// from, and its tables stand for the master directory in every copy.
+const fs::path& masterDirectory() {
     static dv::bench::Directory directory;
     static const bool made = [] {
-        Program program(directory.path());
+        if (dv::bench::onServer())
+            dv::bench::serverCommand(std::string("CREATE DATABASE ") + kMasterDatabase);
+        Program program(directory.path(), kMasterDatabase);
         // Tables are created on first use, which a transaction does not allow; they stay open
         // while the rows are added, so that each add does not open its table again.
         const auto tables = {"SFDDV", "SFEM", "INVENTUR", "INVENDET", "ZALOGA", "ARTIKLI",
@@ -135,17 +145,32 @@ const fs::path& masterDatabase() {
         }
         check(program.tables->commit() == DriverCode::Ok, "commit");
         for (const char* table : tables) program.tables->file(table).Close();
+        // The planner's statistics, which every copy takes along.
+        if (dv::bench::onServer()) {
+            dv::DriverError error;
+            check(program.tables->database().execute("ANALYZE", "analyze", error) ==
+                      DriverCode::Ok,
+                  error.text);
+        }
         return true;
     }();
     (void)made;
-    static const fs::path file = directory.path() / "dideroviv.db";
-    return file;
+    return directory.path();
 }
 
-// A fresh copy of the stocktake's database in `directory`.
-void copyMaster(const fs::path& directory) {
+// A fresh copy of the stocktake's database, in `directory` for SQLite; the directory whose
+// tables the posting reads (on the server: the master's, in the copied database).
+fs::path copyMaster(const fs::path& directory) {
+    if (dv::bench::onServer()) {
+        const fs::path& master = masterDirectory();
+        dv::bench::serverCommand(std::string("DROP DATABASE IF EXISTS ") + kPostingDatabase);
+        dv::bench::serverCommand(std::string("CREATE DATABASE ") + kPostingDatabase + " TEMPLATE " +
+                                 kMasterDatabase);
+        return master;
+    }
     for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(directory / ("dideroviv.db" + std::string(suffix)));
-    fs::copy_file(masterDatabase(), directory / "dideroviv.db");
+    fs::copy_file(masterDirectory() / "dideroviv.db", directory / "dideroviv.db");
+    return directory;
 }
 
 // The settings and the selection the program holds when the user starts the posting: the
@@ -186,9 +211,9 @@ void postingEngine(benchmark::State& state) {
     dv::registerProgramProcedures(dv::programProcedures());
     for (auto _ : state) {
         state.PauseTiming();
-        copyMaster(directory.path());
+        const fs::path tables = copyMaster(directory.path());
         {
-            Program program(directory.path());
+            Program program(tables, kPostingDatabase);
             connect(program);
             Procedures procedures;
             state.ResumeTiming();
@@ -198,11 +223,33 @@ void postingEngine(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kRows);
+    dv::bench::labelEngine(state);
 }
 
-// ---- raw SQLite
+// ---- the database alone
+
+void postingServer(benchmark::State& state) {
+    dv::bench::Directory directory;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            dv::bench::ServerRaw db(dv::bench::serverConnection(kPostingDatabase),
+                                    copyMaster(directory.path()));
+            state.ResumeTiming();
+            check(dv::bench::rawPosting(db, 0, kRows) == kRows, "raw lines");
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
 
 void postingRaw(benchmark::State& state) {
+    if (dv::bench::onServer()) {
+        postingServer(state);
+        state.SetItemsProcessed(state.iterations() * kRows);
+        dv::bench::labelEngine(state);
+        return;
+    }
     dv::bench::Directory directory;
     for (auto _ : state) {
         state.PauseTiming();
@@ -213,8 +260,9 @@ void postingRaw(benchmark::State& state) {
               "open");
         dv::registerSlovenianCollation(db);
         sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+        dv::bench::SqliteRaw raw(db);
         state.ResumeTiming();
-        check(dv::bench::rawPosting(db, 0, kRows) == kRows, "raw lines");
+        check(dv::bench::rawPosting(raw, 0, kRows) == kRows, "raw lines");
         state.PauseTiming();
         sqlite3_close(db);
         state.ResumeTiming();
@@ -250,18 +298,15 @@ void documentsPdf(benchmark::State& state) {
 namespace dv::bench {
 
 // Registers the posting's benchmarks beside the other stocktake benchmarks of bench_stocktake.
-void registerPostingBenchmarks() {
+void registerPostingBenchmarks(bool printouts) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     dv::setFixedToday(dv::dayNumber(2024, 3, 15));
     // The engine posts on a procedure thread: CPU time is the whole process's for both.
-    benchmark::RegisterBenchmark("BM_Posting100k/raw", postingRaw)
-        ->Unit(benchmark::kMillisecond)
-        ->MeasureProcessCPUTime();
-    benchmark::RegisterBenchmark("BM_Posting100k/engine", postingEngine)
-        ->Unit(benchmark::kMillisecond)
-        ->MeasureProcessCPUTime();
-    benchmark::RegisterBenchmark("BM_Documents100k/pdf", documentsPdf)
-        ->Unit(benchmark::kMillisecond);
+    dv::bench::registerOnEngine("BM_Posting100k/raw", postingRaw)->MeasureProcessCPUTime();
+    dv::bench::registerOnEngine("BM_Posting100k/engine", postingEngine)->MeasureProcessCPUTime();
+    if (printouts)
+        benchmark::RegisterBenchmark("BM_Documents100k/pdf", documentsPdf)
+            ->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace dv::bench

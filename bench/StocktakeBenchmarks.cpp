@@ -1,4 +1,4 @@
-// The raw SQLite sides of the stocktake benchmarks, shared by bench_stocktake (each step on its
+// The raw sides of the stocktake benchmarks (on either engine), shared by bench_stocktake (each step on its
 // own) and bench_endtoend (the whole stocktake).
 #include "bench/StocktakeBenchmarks.h"
 
@@ -19,10 +19,6 @@ namespace dv::bench {
 
 namespace fs = std::filesystem;
 
-void check(bool ok, const std::string& what) {
-    if (!ok) throw std::runtime_error(what);
-}
-
 void selectStocktake() {
     dv::GLO.DIDEROVIV = 1;
     dv::GLO.ENOTAINV = 1;
@@ -39,22 +35,11 @@ sqlite3* openRaw(const fs::path& database) {
     return db;
 }
 
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
-    return statement;
-}
-
 namespace {
 
 // A price of 6 places kept to 4, half away from zero.
 std::int64_t toFourPlaces(std::int64_t units) {
     return units >= 0 ? (units + 50) / 100 : -((-units + 50) / 100);
-}
-
-void bindText(sqlite3_stmt* statement, int column, const unsigned char* text) {
-    sqlite3_bind_text(statement, column, reinterpret_cast<const char*>(text), -1,
-                      SQLITE_TRANSIENT);
 }
 
 // A capture line as the raw import reads it: the code and the quantity in thousandths, without
@@ -93,6 +78,7 @@ std::int64_t rounded(dv::Int128 a, dv::Int128 b) {
 
 // The checks the posting makes before it writes, and again inside its transaction: the
 // stocktake exists and is open, no document or line of either kind carries its number.
+template <typename Statement>
 void rawChecks(Statement& stocktake, Statement& document, Statement& line) {
     check(stocktake.row() && stocktake.integer(2) == 0, "stocktake open");
     stocktake.reset();
@@ -109,107 +95,82 @@ void rawChecks(Statement& stocktake, Statement& document, Statement& line) {
 
 // ---- the first preparation of the template
 
-RawTemplate::RawTemplate(sqlite3* db)
+template <typename Raw>
+RawTemplate<Raw>::RawTemplate(Raw& db)
     : db_(db),
-      items_(prepare(db,
-                     "SELECT EAN, KRATEKNAZIV, DRUGIDELNAZIVA, SKUPINA, CENABREZDDV, "
-                     "MPCENA FROM ARTIKLI ORDER BY EAN, _ROW")),
-      stock_(prepare(
-          db, "SELECT ZALOGA, ZADNJANABCENA FROM ZALOGA WHERE ENOTA = ?1 AND EAN = ?2")),
-      insert_(prepare(
-          db,
-          "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, SKUPINA, NAZIV, "
-          "RACZALOGA, POPISANAZALOGA, VPCENA, MPCENA, NABCENA, NAREJENVNOS) "
-          "VALUES (1, 1, 'M', ?1, ?2, ?3, ?4, ?4, ?5, ?6, ?7, 0)")) {}
+      items_(db,
+             "SELECT EAN, KRATEKNAZIV, DRUGIDELNAZIVA, SKUPINA, CENABREZDDV, "
+             "MPCENA FROM ARTIKLI ORDER BY EAN, _ROW"),
+      stock_(db, "SELECT ZALOGA, ZADNJANABCENA FROM ZALOGA WHERE ENOTA = ?1 AND EAN = ?2"),
+      insert_(db,
+              "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, SKUPINA, NAZIV, "
+              "RACZALOGA, POPISANAZALOGA, VPCENA, MPCENA, NABCENA, NAREJENVNOS) "
+              "VALUES (1, 1, 'M', ?1, ?2, ?3, ?4, ?4, ?5, ?6, ?7, 0)") {}
 
-RawTemplate::~RawTemplate() {
-    sqlite3_finalize(items_);
-    sqlite3_finalize(stock_);
-    sqlite3_finalize(insert_);
-}
-
-std::int64_t RawTemplate::run() {
-    check(sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK,
-          sqlite3_errmsg(db_));
+template <typename Raw>
+std::int64_t RawTemplate<Raw>::run() {
+    db_.beginWrite();
     std::int64_t written = 0;
-    while (sqlite3_step(items_) == SQLITE_ROW) {
-        std::string name(reinterpret_cast<const char*>(sqlite3_column_text(items_, 1)));
+    std::string name;
+    while (items_.row()) {
+        name.assign(items_.view(1));
         name.resize(20, ' ');
-        name += std::string(reinterpret_cast<const char*>(sqlite3_column_text(items_, 2)))
-                    .substr(0, 20);
+        name.append(items_.view(2).substr(0, 20));
         while (!name.empty() && name.back() == ' ') name.pop_back();
-        sqlite3_bind_int(stock_, 1, 1);
-        bindText(stock_, 2, sqlite3_column_text(items_, 0));
+        stock_.number(1, 1).text(2, items_.view(0));
         std::int64_t quantity = 0;
         std::int64_t purchase = 0;
-        if (sqlite3_step(stock_) == SQLITE_ROW) {
-            quantity = sqlite3_column_int64(stock_, 0);
-            purchase = sqlite3_column_int64(stock_, 1);
+        if (stock_.row()) {
+            quantity = stock_.integer(0);
+            purchase = stock_.integer(1);
         }
-        sqlite3_reset(stock_);
-        bindText(insert_, 1, sqlite3_column_text(items_, 0));
-        sqlite3_bind_int64(insert_, 2, sqlite3_column_int64(items_, 3));
-        sqlite3_bind_text(insert_, 3, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(insert_, 4, quantity);
-        sqlite3_bind_int64(insert_, 5, toFourPlaces(sqlite3_column_int64(items_, 4)));
-        sqlite3_bind_int64(insert_, 6, toFourPlaces(sqlite3_column_int64(items_, 5)));
-        sqlite3_bind_int64(insert_, 7, toFourPlaces(purchase));
-        check(sqlite3_step(insert_) == SQLITE_DONE, sqlite3_errmsg(db_));
-        sqlite3_reset(insert_);
+        stock_.reset();
+        insert_.text(1, items_.view(0)).number(2, items_.integer(3)).text(3, name)
+            .number(4, quantity).number(5, toFourPlaces(items_.integer(4)))
+            .number(6, toFourPlaces(items_.integer(5))).number(7, toFourPlaces(purchase))
+            .run();
         ++written;
     }
-    sqlite3_reset(items_);
-    check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK,
-          sqlite3_errmsg(db_));
+    items_.reset();
+    db_.commit();
     return written;
 }
 
 // ---- the import of a terminal's capture file
 
-RawImport::RawImport(sqlite3* db)
+template <typename Raw>
+RawImport<Raw>::RawImport(Raw& db)
     : db_(db),
-      item_(prepare(db, "SELECT EAN FROM ARTIKLI WHERE EAN = ?1")),
-      line_(prepare(db,
-                    "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
-                    "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND "
-                    "EAN = ?1")),
-      last_(prepare(db,
-                    "SELECT USPESNOKNJIZENJE FROM INVTPS WHERE STEVINVENTURE = 1 AND "
-                    "ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EANKODA = ?1 ORDER BY "
-                    "ZAPIS DESC, _ROW DESC LIMIT 1")),
-      highest_(prepare(db, "SELECT MAX(ZAPIS) FROM INVTPS")),
-      archive_(prepare(
-          db,
-          "INSERT INTO INVTPS (ZAPIS, STEVINVENTURE, ENOTA, VRSTAPRODAJE, EANKODA, KOLICINA, "
-          "DATUMKNJIZENJA, URAKNJIZENJA, USPESNOKNJIZENJE, JENIVARTIKLIH) "
-          "VALUES (?1, 1, 1, 'M', ?2, ?3, ?4, ?5, ?6, ?7)")),
-      update_(prepare(db,
-                      "UPDATE INVENDET SET POPISANAZALOGA = ?1, NAREJENVNOS = 1 WHERE _ROW = ?2")),
-      insert_(prepare(
-          db,
-          "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, NAZIV, POPISANAZALOGA, "
-          "NAREJENVNOS) VALUES (1, 1, 'M', ?1, '', ?2, 1)")) {}
+      item_(db, "SELECT EAN FROM ARTIKLI WHERE EAN = ?1"),
+      line_(db,
+            "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
+            "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND "
+            "EAN = ?1"),
+      last_(db,
+            "SELECT USPESNOKNJIZENJE FROM INVTPS WHERE STEVINVENTURE = 1 AND "
+            "ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EANKODA = ?1 ORDER BY "
+            "ZAPIS DESC, _ROW DESC LIMIT 1"),
+      highest_(db, "SELECT MAX(ZAPIS) FROM INVTPS"),
+      archive_(db,
+               "INSERT INTO INVTPS (ZAPIS, STEVINVENTURE, ENOTA, VRSTAPRODAJE, EANKODA, "
+               "KOLICINA, DATUMKNJIZENJA, URAKNJIZENJA, USPESNOKNJIZENJE, JENIVARTIKLIH) "
+               "VALUES (?1, 1, 1, 'M', ?2, ?3, ?4, ?5, ?6, ?7)"),
+      update_(db, "UPDATE INVENDET SET POPISANAZALOGA = ?1, NAREJENVNOS = 1 WHERE _ROW = ?2"),
+      insert_(db,
+              "INSERT INTO INVENDET (STEVINVENTURE, ENOTA, VRSTAPRODAJE, EAN, NAZIV, "
+              "POPISANAZALOGA, NAREJENVNOS) VALUES (1, 1, 'M', ?1, '', ?2, 1)") {}
 
-RawImport::~RawImport() {
-    for (sqlite3_stmt* statement : {item_, line_, last_, highest_, archive_, update_, insert_})
-        sqlite3_finalize(statement);
-}
-
-bool RawImport::found(const std::string& code) {
-    sqlite3_bind_text(item_, 1, code.c_str(), -1, SQLITE_TRANSIENT);
-    const bool row = sqlite3_step(item_) == SQLITE_ROW;
-    sqlite3_reset(item_);
+template <typename Raw>
+bool RawImport<Raw>::found(const std::string& code) {
+    item_.text(1, code);
+    const bool row = item_.row();
+    item_.reset();
     return row;
 }
 
-void RawImport::step(sqlite3_stmt* statement) {
-    check(sqlite3_step(statement) == SQLITE_DONE, sqlite3_errmsg(db_));
-    sqlite3_reset(statement);
-}
-
-void RawImport::run(const fs::path& capture, const fs::path& archiveFolder) {
-    check(sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK,
-          sqlite3_errmsg(db_));
+template <typename Raw>
+void RawImport<Raw>::run(const fs::path& capture, const fs::path& archiveFolder) {
+    db_.beginWrite();
     std::ifstream in(capture, std::ios::binary);
     std::string text, code;
     std::int64_t quantity = 0;
@@ -220,37 +181,27 @@ void RawImport::run(const fs::path& capture, const fs::path& archiveFolder) {
         bool known = found(full);
         if (!known && code.size() > 12 && found(code.substr(0, 12))) known = true, matched = code.substr(0, 12);
         if (!known && code.size() > 1 && found(code.substr(1, 12))) known = true, matched = code.substr(1, 12);
-        sqlite3_bind_text(line_, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-        const bool inTemplate = sqlite3_step(line_) == SQLITE_ROW;
+        line_.text(1, matched);
+        const bool inTemplate = line_.row();
         std::int64_t counter = 0;
         if (inTemplate) {
-            sqlite3_bind_text(last_, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-            counter = (sqlite3_step(last_) == SQLITE_ROW ? sqlite3_column_int64(last_, 0) : 0) + 1;
-            sqlite3_reset(last_);
-            const std::int64_t count =
-                (sqlite3_column_int64(line_, 2) == 1 ? sqlite3_column_int64(line_, 1) : 0) + quantity;
-            sqlite3_bind_int64(update_, 1, count);
-            sqlite3_bind_int64(update_, 2, sqlite3_column_int64(line_, 0));
+            last_.text(1, matched);
+            counter = (last_.row() ? last_.integer(0) : 0) + 1;
+            last_.reset();
+            const std::int64_t count = (line_.integer(2) == 1 ? line_.integer(1) : 0) + quantity;
+            update_.number(1, count).number(2, line_.integer(0));
         } else if (known) {
-            sqlite3_bind_text(insert_, 1, matched.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(insert_, 2, quantity);
-            step(insert_);
+            insert_.text(1, matched).number(2, quantity).run();
         }
-        sqlite3_reset(line_);
-        check(sqlite3_step(highest_) == SQLITE_ROW, "highest_");
-        sqlite3_bind_int64(archive_, 1, sqlite3_column_int64(highest_, 0) + 1);
-        sqlite3_reset(highest_);
-        sqlite3_bind_text(archive_, 2, matched.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(archive_, 3, (quantity + 5) / 10);
-        sqlite3_bind_int64(archive_, 4, dv::today());
-        sqlite3_bind_int64(archive_, 5, dv::now());
-        sqlite3_bind_int64(archive_, 6, counter);
-        sqlite3_bind_int(archive_, 7, known ? 1 : 0);
-        step(archive_);
-        if (inTemplate) step(update_);
+        line_.reset();
+        check(highest_.row(), "highest_");
+        archive_.number(1, highest_.integer(0) + 1);
+        highest_.reset();
+        archive_.text(2, matched).number(3, (quantity + 5) / 10).number(4, dv::today())
+            .number(5, dv::now()).number(6, counter).number(7, known ? 1 : 0).run();
+        if (inTemplate) update_.run();
     }
-    check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK,
-          sqlite3_errmsg(db_));
+    db_.commit();
     const fs::path copy = archiveFolder / "ARHINV_240315_0905";
     {
         std::ofstream out(copy, std::ios::binary);
@@ -272,7 +223,9 @@ void RawImport::run(const fs::path& capture, const fs::path& archiveFolder) {
 // template read again with the item and stock per row (each rate and unit of measure once),
 // one line added and the stock updated per row (only if nobody changed it since it was read),
 // and the stocktake read and closed.
-std::int64_t rawPosting(sqlite3* db, std::int64_t owner, std::int64_t templateRows) {
+template <typename Raw>
+std::int64_t rawPosting(Raw& db, std::int64_t owner, std::int64_t templateRows) {
+    using Statement = typename Raw::Statement;
     Statement stocktake(db, "SELECT _ROW, _VERSION, DATUMZAKLJUCKA FROM INVENTUR WHERE "
                             "STEVINVENTURE=1 AND ENOTA=1 AND VRSTAPRODAJE='M'");
     Statement document(db, "SELECT _ROW FROM DOKUMENT WHERE VRSTAPRODAJE='M' AND ENOTA=1 AND "
@@ -308,7 +261,7 @@ std::int64_t rawPosting(sqlite3* db, std::int64_t owner, std::int64_t templateRo
                         "DOKUMENTMANJKOV=1, DOKUMENTVISKOV=1, _VERSION=_VERSION+1 WHERE _ROW=?1 "
                         "AND _VERSION=?2");
     rawChecks(stocktake, document, existing);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    db.beginRead();
     std::int64_t moved = 0, rows = 0;
     while (lines.row()) {
         ++rows;
@@ -318,9 +271,9 @@ std::int64_t rawPosting(sqlite3* db, std::int64_t owner, std::int64_t templateRo
         stock.reset();
     }
     lines.reset();
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    db.commit();
     check(moved == 0 && rows == templateRows, "moved stock");
-    check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK, "begin");
+    db.beginWrite();
     rawChecks(stocktake, document, existing);
     for (const bool surplus : {true, false}) {
         partner.number(1, owner);
@@ -378,16 +331,23 @@ std::int64_t rawPosting(sqlite3* db, std::int64_t owner, std::int64_t templateRo
         update.number(1, surplus ? q + d : q - d)
             .number(2, rounded(w * 100 + (surplus ? change : -change), 100)).number(3, row)
             .number(4, version).run();
-        check(sqlite3_changes(db) == 1, "stock changed by another station");
+        check(db.changes() == 1, "stock changed by another station");
     }
     lines.reset();
     check(stocktake.row(), "stocktake");
     close.number(1, stocktake.integer(0)).number(2, stocktake.integer(1));
     stocktake.reset();
     close.run();
-    check(sqlite3_changes(db) == 1, "stocktake changed by another station");
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
+    check(db.changes() == 1, "stocktake changed by another station");
+    db.commit();
     return surplusLine + shortageLine;
 }
+
+template class RawTemplate<SqliteRaw>;
+template class RawTemplate<ServerRaw>;
+template class RawImport<SqliteRaw>;
+template class RawImport<ServerRaw>;
+template std::int64_t rawPosting(SqliteRaw&, std::int64_t, std::int64_t);
+template std::int64_t rawPosting(ServerRaw&, std::int64_t, std::int64_t);
 
 }  // namespace dv::bench

@@ -423,8 +423,9 @@ struct RawRun {
     RawRun() : capture(company.capture()), archive(company.archive()) {
         company.endProgram();
         db = dv::bench::openRaw(company.database());
-        preparation = std::make_unique<dv::bench::RawTemplate>(db);
-        import = std::make_unique<dv::bench::RawImport>(db);
+        connection = std::make_unique<dv::bench::SqliteRaw>(db);
+        preparation = std::make_unique<dv::bench::RawTemplate<dv::bench::SqliteRaw>>(*connection);
+        import = std::make_unique<dv::bench::RawImport<dv::bench::SqliteRaw>>(*connection);
     }
     ~RawRun() {
         preparation.reset();
@@ -436,8 +437,9 @@ struct RawRun {
     fs::path capture;
     fs::path archive;
     sqlite3* db = nullptr;
-    std::unique_ptr<dv::bench::RawTemplate> preparation;
-    std::unique_ptr<dv::bench::RawImport> import;
+    std::unique_ptr<dv::bench::SqliteRaw> connection;
+    std::unique_ptr<dv::bench::RawTemplate<dv::bench::SqliteRaw>> preparation;
+    std::unique_ptr<dv::bench::RawImport<dv::bench::SqliteRaw>> import;
 };
 
 void raw(benchmark::State& state) {
@@ -458,7 +460,7 @@ void raw(benchmark::State& state) {
         times.time(kDifferencesPdf,
                    [&] { pages += rawDifferencesPdf(db, run->company.pdf("razlike")); });
         times.time(kPosting, [&] {
-            check(dv::bench::rawPosting(db, dv::GLO.SIFRALASTNIKAPROGRAMA, kItems) > 0,
+            check(dv::bench::rawPosting(*run->connection, dv::GLO.SIFRALASTNIKAPROGRAMA, kItems) > 0,
                   "posted lines");
         });
         times.time(kDocumentsPdf, [&] {

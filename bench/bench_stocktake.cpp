@@ -1,6 +1,8 @@
-// Speed of the stocktake's hot paths, each against raw SQLite doing the same work in the same
-// run: the first preparation of a template of 100,000 items with a stock row each, the count
-// sheet of that template written to PDF, and a thousand counts saved one by one into it.
+// Speed of the stocktake's hot paths, each against the raw client library doing the same work in
+// the same run: the first preparation of a template of 100,000 items with a stock row each, the
+// count sheet of that template written to PDF, and a thousand counts saved one by one into it.
+// With --engine=postgresql the batches run on a throwaway PostgreSQL cluster (raw: libpq); the
+// printouts are measured on SQLite only.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "bench/BenchArguments.h"
+#include "bench/BenchEngine.h"
 #include "bench/PostingBenchmarks.h"
 #include "bench/StocktakeBenchmarks.h"
 #include "bench/BenchDirectory.h"
@@ -52,7 +55,6 @@ constexpr int kItems = 100000;
 
 using dv::bench::check;
 using dv::bench::openRaw;
-using dv::bench::prepare;
 
 // A company of 100,000 items, each with a stock row in unit 1, and stocktake 1 of unit 1 in the
 // INVENTUR buffer; made once for the whole run.
@@ -60,7 +62,7 @@ class Company {
   public:
     Company() {
         check(dv::resolveTableFileNames(settings_, directory_.path()).ok(), "table files");
-        access_ = std::make_unique<dv::TableAccess>();
+        access_ = dv::bench::engineTables();
         fill();
         dv::INVENTUR.StevInventure = 1;
         dv::INVENTUR.Enota = 1;
@@ -72,13 +74,26 @@ class Company {
     }
 
     dv::TableAccess& access() { return *access_; }
+    const fs::path& directory() const { return directory_.path(); }
     fs::path database() const { return directory_.path() / "dideroviv.db"; }
     fs::path pdf() const { return directory_.path() / "predloga.pdf"; }
-    void clearTemplate() {
+    // The table in the company's schema, for the benchmarks' own statements.
+    std::string table(const char* name) {
+        return dv::bench::tableIn(access_->database(), directory_.path(), name);
+    }
+    void execute(const std::string& sql) {
         dv::DriverError error;
-        check(access_->database().execute("DELETE FROM INVENDET", "clear", error) ==
-                  DriverCode::Ok,
+        check(access_->database().execute(sql, "prepare the data", error) == DriverCode::Ok,
               error.text);
+    }
+    // On the server the planner's statistics of the tables brought up to date, as the server's
+    // own autovacuum would after a while: every run then starts from the same plans.
+    void analyze() {
+        if (dv::bench::onServer()) execute("ANALYZE");
+    }
+    // On the server the rows go at once, leaving no dead rows for the next template to pass.
+    void clearTemplate() {
+        execute((dv::bench::onServer() ? "TRUNCATE " : "DELETE FROM ") + table("INVENDET"));
     }
 
   private:
@@ -106,6 +121,7 @@ class Company {
             check(stock.driver()->add() == DriverCode::Ok, stock.driver()->lastError().text);
         }
         check(access_->commit() == DriverCode::Ok, "commit");
+        analyze();
         (void)items.Close();
         (void)stock.Close();
         // The template's tables are made on their first open.
@@ -124,6 +140,22 @@ class Company {
 Company& company() {
     static Company made;
     return made;
+}
+
+// Runs `work` with a raw connection of the engine's client library to the company's database.
+template <typename Work>
+void withRaw(Company& data, Work work) {
+    if (dv::bench::onServer()) {
+        dv::bench::ServerRaw raw(dv::bench::serverConnection(), data.directory());
+        work(raw);
+        return;
+    }
+    sqlite3* db = openRaw(data.database());
+    {
+        dv::bench::SqliteRaw raw(db);
+        work(raw);
+    }
+    sqlite3_close(db);
 }
 
 // ---- the first preparation of the template
@@ -167,14 +199,14 @@ void templateEngine(benchmark::State& state) {
     (void)stock.Close();
     (void)lines.Close();
     state.SetItemsProcessed(state.iterations() * kItems);
+    dv::bench::labelEngine(state);
 }
 
 // The same reads of ARTIKLI (item-code order) and ZALOGA (by unit and item) and the same
 // inserts into INVENDET, with prepared statements in one transaction.
 void templateRaw(benchmark::State& state) {
     Company& data = company();
-    sqlite3* db = openRaw(data.database());
-    {
+    withRaw(data, [&](auto& db) {
         dv::bench::RawTemplate raw(db);
         for (auto _ : state) {
             state.PauseTiming();
@@ -182,15 +214,16 @@ void templateRaw(benchmark::State& state) {
             state.ResumeTiming();
             check(raw.run() == kItems, "raw count");
         }
-    }
-    sqlite3_close(db);
+    });
     state.SetItemsProcessed(state.iterations() * kItems);
+    dv::bench::labelEngine(state);
 }
 
 // The template of the preparation benchmarks, made when a benchmark that reads it runs alone.
 // `lines` is open.
 void ensureTemplate(Company& data, dv::FileManager& lines) {
     check(lines.UseFile() == dv::kLevelBenign, "use");
+    data.analyze();
     if (lines.driver()->records() == kItems) return;
     dv::FileManager& items = data.access().file("ARTIKLI");
     dv::FileManager& stock = data.access().file("ZALOGA");
@@ -202,6 +235,7 @@ void ensureTemplate(Company& data, dv::FileManager& lines) {
     while (records.next() == dv::ReadResult::Record) (void)preparation.prepareItem();
     (void)items.Close();
     (void)stock.Close();
+    data.analyze();
 }
 
 // ---- a thousand counts, as the count form saves them
@@ -239,9 +273,33 @@ void countEntryEngine(benchmark::State& state) {
     }
     (void)lines.Close();
     state.SetItemsProcessed(state.iterations() * kCounts);
+    dv::bench::labelEngine(state);
 }
 
-// The same with raw SQLite: the row by its key, then an update of the two fields by row id.
+// The same with the database alone: the row by its key, then an update of the two fields by
+// row id, each write committed on its own.
+template <typename Raw>
+void rawCountEntries(benchmark::State& state, Raw& db) {
+    typename Raw::Statement read(db,
+                                 "SELECT _ROW, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
+                                 "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND "
+                                 "EAN = ?1");
+    typename Raw::Statement write(
+        db, "UPDATE INVENDET SET POPISANAZALOGA = ?1, NAREJENVNOS = 1 WHERE _ROW = ?2");
+    std::int64_t round = 0;
+    for (auto _ : state) {
+        ++round;
+        for (int n = 0; n < kCounts; ++n) {
+            const std::string code = countedCode(n);
+            read.text(1, code);
+            check(read.row(), "read " + code);
+            const std::int64_t row = read.integer(0);
+            read.reset();
+            write.number(1, round * 1000 + n).number(2, row).run();
+        }
+    }
+}
+
 void countEntryRaw(benchmark::State& state) {
     Company& data = company();
     {
@@ -250,35 +308,23 @@ void countEntryRaw(benchmark::State& state) {
         ensureTemplate(data, lines);
         (void)lines.Close();
     }
-    sqlite3* db = nullptr;
-    check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-              SQLITE_OK,
-          "open raw");
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_stmt* read = prepare(db,
-                                 "SELECT rowid, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
-                                 "STEVINVENTURE = 1 AND ENOTA = 1 AND VRSTAPRODAJE = 'M' AND EAN = ?");
-    sqlite3_stmt* write =
-        prepare(db, "UPDATE INVENDET SET POPISANAZALOGA = ?, NAREJENVNOS = 1 WHERE rowid = ?");
-    std::int64_t round = 0;
-    for (auto _ : state) {
-        ++round;
-        for (int n = 0; n < kCounts; ++n) {
-            const std::string code = countedCode(n);
-            sqlite3_bind_text(read, 1, code.c_str(), -1, SQLITE_TRANSIENT);
-            check(sqlite3_step(read) == SQLITE_ROW, "read " + code);
-            const std::int64_t row = sqlite3_column_int64(read, 0);
-            sqlite3_reset(read);
-            sqlite3_bind_int64(write, 1, round * 1000 + n);
-            sqlite3_bind_int64(write, 2, row);
-            check(sqlite3_step(write) == SQLITE_DONE, sqlite3_errmsg(db));
-            sqlite3_reset(write);
+    if (dv::bench::onServer()) {
+        dv::bench::ServerRaw db(dv::bench::serverConnection(), data.directory());
+        rawCountEntries(state, db);
+    } else {
+        sqlite3* db = nullptr;
+        check(sqlite3_open_v2(data.database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                  SQLITE_OK,
+              "open raw");
+        sqlite3_busy_timeout(db, 5000);
+        {
+            dv::bench::SqliteRaw raw(db);
+            rawCountEntries(state, raw);
         }
+        sqlite3_close(db);
     }
-    sqlite3_finalize(read);
-    sqlite3_finalize(write);
-    sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * kCounts);
+    dv::bench::labelEngine(state);
 }
 
 // ---- the count sheet
@@ -374,26 +420,30 @@ void prepareImportTables(Company& data) {
 }
 
 // The template's counts and the archive table as before any import, stocktake 1 of unit 1 there.
+// On the server the dead rows the reset leaves are cleared away before the next import.
 void resetImport(Company& data) {
-    dv::DriverError error;
-    for (const char* statement :
-         {"UPDATE INVENDET SET POPISANAZALOGA = 0, NAREJENVNOS = 0", "DELETE FROM INVTPS",
-          "DELETE FROM INVENTUR",
-          "INSERT INTO INVENTUR (STEVINVENTURE, ENOTA, VRSTAPRODAJE) VALUES (1, 1, 'M')"})
-        check(data.access().database().execute(statement, "reset", error) == DriverCode::Ok,
-              error.text);
+    const std::string lines = data.table("INVENDET"), archive = data.table("INVTPS"),
+                      stocktakes = data.table("INVENTUR");
+    data.execute("UPDATE " + lines + " SET \"POPISANAZALOGA\" = 0, \"NAREJENVNOS\" = 0");
+    data.execute("DELETE FROM " + archive);
+    data.execute("DELETE FROM " + stocktakes);
+    data.execute("INSERT INTO " + stocktakes +
+                 " (\"STEVINVENTURE\", \"ENOTA\", \"VRSTAPRODAJE\") VALUES (1, 1, 'M')");
+    if (dv::bench::onServer())
+        for (const std::string& table : {lines, archive, stocktakes}) data.execute("VACUUM ANALYZE " + table);
 }
 
 // Counts posted to the template by one import of the capture file: every known line.
 std::string importedTotals(Company& data) {
-    sqlite3* db = data.access().sqliteDatabase()->handle();
-    sqlite3_stmt* statement = prepare(
-        db, "SELECT (SELECT COUNT(*) FROM INVTPS), (SELECT SUM(POPISANAZALOGA) FROM INVENDET)");
-    check(sqlite3_step(statement) == SQLITE_ROW, "totals");
-    const std::string totals = std::to_string(sqlite3_column_int64(statement, 0)) + "|" +
-                               std::to_string(sqlite3_column_int64(statement, 1));
-    sqlite3_finalize(statement);
-    return totals;
+    dv::DriverError error;
+    dv::SqlStatement* statement = data.access().database().statement(
+        "SELECT (SELECT COUNT(*) FROM " + data.table("INVTPS") +
+            "), (SELECT SUM(\"POPISANAZALOGA\") FROM " + data.table("INVENDET") + ")",
+        "count the imported lines", error);
+    check(statement != nullptr, error.text);
+    dv::StatementUse use(*statement);
+    check(statement->step() == dv::StepResult::Row, "totals");
+    return std::to_string(statement->integer(0)) + "|" + std::to_string(statement->integer(1));
 }
 
 // The import as the start button runs it (KnjizenjeINVASCI): the checks and the reading of the
@@ -432,7 +482,7 @@ void importEngine(benchmark::State& state) {
     }
     scheduler.shutdown();
     dv::setProgramServices(previous);
-    state.SetLabel(totals);
+    dv::bench::labelEngine(state, totals);
     state.SetItemsProcessed(state.iterations() * kCaptureLines);
 }
 
@@ -444,9 +494,8 @@ void importRaw(benchmark::State& state) {
     Company& data = company();
     prepareImportTables(data);
     CaptureFiles files;
-    sqlite3* db = openRaw(data.database());
     std::string totals;
-    {
+    withRaw(data, [&](auto& db) {
         dv::bench::RawImport raw(db);
         for (auto _ : state) {
             state.PauseTiming();
@@ -458,9 +507,8 @@ void importRaw(benchmark::State& state) {
             totals = importedTotals(data);
             state.ResumeTiming();
         }
-    }
-    sqlite3_close(db);
-    state.SetLabel(totals);
+    });
+    dv::bench::labelEngine(state, totals);
     state.SetItemsProcessed(state.iterations() * kCaptureLines);
 }
 
@@ -468,25 +516,20 @@ void importRaw(benchmark::State& state) {
 
 int main(int argc, char** argv) {
     dv::installCatalogue(&dv::programCatalogue());
+    dv::bench::takeEngineOption(argc, argv);
     const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);
-    benchmark::RegisterBenchmark("BM_Template100k/raw", templateRaw)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_Template100k/engine", templateEngine)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_CountSheet100k/pdf", countSheetPdf)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_CountEntry1k/raw", countEntryRaw)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_CountEntry1k/engine", countEntryEngine)
-        ->Unit(benchmark::kMillisecond);
+    const bool printouts = !dv::bench::onServer();
+    dv::bench::registerOnEngine("BM_Template100k/raw", templateRaw);
+    dv::bench::registerOnEngine("BM_Template100k/engine", templateEngine);
+    if (printouts)
+        benchmark::RegisterBenchmark("BM_CountSheet100k/pdf", countSheetPdf)
+            ->Unit(benchmark::kMillisecond);
+    dv::bench::registerOnEngine("BM_CountEntry1k/raw", countEntryRaw);
+    dv::bench::registerOnEngine("BM_CountEntry1k/engine", countEntryEngine);
     // The engine imports on a procedure thread: CPU time is the whole process's for both.
-    benchmark::RegisterBenchmark("BM_Import100k/raw", importRaw)
-        ->Unit(benchmark::kMillisecond)
-        ->MeasureProcessCPUTime();
-    benchmark::RegisterBenchmark("BM_Import100k/engine", importEngine)
-        ->Unit(benchmark::kMillisecond)
-        ->MeasureProcessCPUTime();
-    dv::bench::registerPostingBenchmarks();
+    dv::bench::registerOnEngine("BM_Import100k/raw", importRaw)->MeasureProcessCPUTime();
+    dv::bench::registerOnEngine("BM_Import100k/engine", importEngine)->MeasureProcessCPUTime();
+    dv::bench::registerPostingBenchmarks(printouts);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

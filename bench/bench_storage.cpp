@@ -1,6 +1,7 @@
-// Speed of the table engine on the stocktake lines (INVENDET) against raw SQLite doing the same
-// work on the same schema in the same run: adding a template of 100,000 lines in one
-// transaction, reading them in the order of every key, and reading each by its primary key.
+// Speed of the table engine on the stocktake lines (INVENDET) against the raw client library
+// doing the same work on the same schema in the same run: adding a template of 100,000 lines in
+// one transaction, reading them in the order of every key, and reading each by its primary key.
+// With --engine=postgresql both run on a throwaway PostgreSQL cluster (raw: libpq).
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -18,12 +19,13 @@
 
 #include "bench/BenchArguments.h"
 #include "bench/BenchDirectory.h"
+#include "bench/BenchEngine.h"
+#include "bench/RawDatabase.h"
 #include "data/Dictionary.h"
 #include "data/RecordBuffers.h"
 #include "schema/ProgramCatalogue.h"
 #include "schema/Records.h"
 #include "storage/SlovenianCollation.h"
-#include "storage/SqliteDatabase.h"
 #include "storage/SqliteTable.h"
 
 namespace {
@@ -120,13 +122,13 @@ void check(bool ok, const std::string& what) {
 // The engine's table in a directory, created there when missing.
 struct EngineTable {
     explicit EngineTable(const fs::path& directory)
-        : driver(db, table(), directory / "INVENDET.TPS") {
+        : db(dv::bench::engineConnection()), driver(*db, table(), directory / "INVENDET.TPS") {
         if (driver.open(dv::AccessMode::ReadWrite) == DriverCode::FileNotFound)
             check(driver.create() == DriverCode::Ok, driver.lastError().text);
         check(driver.isOpen() || driver.open(dv::AccessMode::ReadWrite) == DriverCode::Ok,
               driver.lastError().text);
     }
-    dv::SqliteDatabase db;
+    std::unique_ptr<dv::SqlConnection> db;
     dv::SqliteTable driver;
 };
 
@@ -139,75 +141,57 @@ void engineAddAll(dv::SqliteTable& driver) {
     check(driver.commit() == DriverCode::Ok, driver.lastError().text);
 }
 
-// A plain connection to the database file the engine made (same schema, same indexes).
-class RawTable {
-  public:
-    explicit RawTable(const fs::path& directory) {
-        { EngineTable made(directory); }
-        check(sqlite3_open_v2((directory / "dideroviv.db").c_str(), &db_, SQLITE_OPEN_READWRITE,
-                              nullptr) == SQLITE_OK,
-              "open");
-        dv::registerSlovenianCollation(db_);
-        // The settings the engine gives its connection, so that only the engine's own work differs.
-        exec("PRAGMA journal_mode=WAL; PRAGMA cache_size=-32768");
+// Runs `work` with a plain connection of the engine's client library to the table the engine
+// made in `directory` (same schema, same indexes).
+template <typename Work>
+void withRawTable(const fs::path& directory, Work work) {
+    { EngineTable made(directory); }
+    if (dv::bench::onServer()) {
+        dv::bench::ServerRaw raw(dv::bench::serverConnection(), directory);
+        work(raw);
+        return;
     }
-    ~RawTable() { sqlite3_close(db_); }
-    sqlite3_stmt* prepare(const std::string& sql) {
-        sqlite3_stmt* statement = nullptr;
-        check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK,
-              sqlite3_errmsg(db_));
-        return statement;
-    }
-    void exec(const char* sql) {
-        check(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sql);
-    }
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2((directory / "dideroviv.db").c_str(), &db, SQLITE_OPEN_READWRITE,
+                          nullptr) == SQLITE_OK,
+          "open");
+    dv::registerSlovenianCollation(db);
+    dv::bench::SqliteRaw raw(db);
+    // The settings the engine gives its connection, so that only the engine's own work differs.
+    raw.exec("PRAGMA journal_mode=WAL; PRAGMA cache_size=-32768");
+    work(raw);
+    sqlite3_close(db);
+}
 
-    void addAll() {
-        sqlite3_stmt* insert = prepare(std::string("INSERT INTO INVENDET (") + kColumns +
-                                       ") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)");
-        exec("BEGIN IMMEDIATE");
-        for (const Line& line : lines()) {
-            sqlite3_bind_int64(insert, 1, line.stocktake);
-            sqlite3_bind_int64(insert, 2, line.unit);
-            sqlite3_bind_text(insert, 3, line.kind.data(), static_cast<int>(line.kind.size()),
-                              SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 4, line.ean.data(), static_cast<int>(line.ean.size()),
-                              SQLITE_TRANSIENT);
-            sqlite3_bind_int64(insert, 5, line.group);
-            sqlite3_bind_text(insert, 6, line.name.data(), static_cast<int>(line.name.size()),
-                              SQLITE_TRANSIENT);
-            sqlite3_bind_int64(insert, 7, line.book);
-            sqlite3_bind_int64(insert, 8, line.counted);
-            sqlite3_bind_int64(insert, 9, line.wholesale);
-            sqlite3_bind_int64(insert, 10, line.retail);
-            sqlite3_bind_int64(insert, 11, line.purchase);
-            sqlite3_bind_int64(insert, 12, line.entered);
-            check(sqlite3_step(insert) == SQLITE_DONE, sqlite3_errmsg(db_));
-            sqlite3_reset(insert);
-        }
-        exec("COMMIT");
-        sqlite3_finalize(insert);
-    }
+template <typename Raw>
+void rawAddAll(Raw& raw) {
+    typename Raw::Statement insert(raw, (std::string("INSERT INTO INVENDET (") + kColumns +
+                                         ") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)")
+                                            .c_str());
+    raw.beginWrite();
+    for (const Line& line : lines())
+        insert.number(1, line.stocktake).number(2, line.unit).text(3, line.kind).text(4, line.ean)
+            .number(5, line.group).text(6, line.name).number(7, line.book).number(8, line.counted)
+            .number(9, line.wholesale).number(10, line.retail).number(11, line.purchase)
+            .number(12, line.entered).run();
+    raw.commit();
+}
 
-  private:
-    sqlite3* db_ = nullptr;
-};
-
-// What a reader does with a row: takes every column out of SQLite.
+// What a reader does with a row: takes every column out of the result.
 struct RawRow {
     std::int64_t numbers[12];
     char texts[3][64];
 };
 
-void readRow(sqlite3_stmt* statement, RawRow& row) {
+template <typename Statement>
+void readRow(const Statement& statement, RawRow& row) {
     int text = 0;
     for (int c = 0; c < 12; ++c) {
         if (c == 2 || c == 3 || c == 5) {
-            const auto* bytes = sqlite3_column_text(statement, c);
-            const int length = sqlite3_column_bytes(statement, c);
-            std::memcpy(row.texts[text++], bytes, static_cast<std::size_t>(std::min(length, 63)));
+            const std::string_view bytes = statement.view(c);
+            std::memcpy(row.texts[text++], bytes.data(), std::min<std::size_t>(bytes.size(), 63));
         } else {
-            row.numbers[c] = sqlite3_column_int64(statement, c);
+            row.numbers[c] = statement.integer(c);
         }
     }
 }
@@ -217,13 +201,15 @@ void insertRaw(benchmark::State& state) {
         state.PauseTiming();
         {
             Directory directory;
-            RawTable raw(directory.path());
-            state.ResumeTiming();
-            raw.addAll();
-            state.PauseTiming();
+            withRawTable(directory.path(), [&](auto& raw) {
+                state.ResumeTiming();
+                rawAddAll(raw);
+                state.PauseTiming();
+            });
         }
         state.ResumeTiming();
     }
+    dv::bench::labelEngine(state);
 }
 
 void insertEngine(benchmark::State& state) {
@@ -238,27 +224,34 @@ void insertEngine(benchmark::State& state) {
         }
         state.ResumeTiming();
     }
+    dv::bench::labelEngine(state);
 }
 
 void scanRaw(benchmark::State& state) {
     Directory directory;
-    RawTable raw(directory.path());
-    raw.addAll();
-    RawRow row{};
-    for (auto _ : state) {
-        std::int64_t rows = 0;
-        for (const char* order : kRawOrders) {
-            sqlite3_stmt* scan =
-                raw.prepare(std::string("SELECT ") + kColumns + " FROM INVENDET ORDER BY " + order);
-            while (sqlite3_step(scan) == SQLITE_ROW) {
-                readRow(scan, row);
-                ++rows;
+    withRawTable(directory.path(), [&](auto& raw) {
+        using Statement = typename std::remove_reference_t<decltype(raw)>::Statement;
+        rawAddAll(raw);
+        std::vector<std::unique_ptr<Statement>> scans;
+        for (const char* order : kRawOrders)
+            scans.push_back(std::make_unique<Statement>(
+                raw, (std::string("SELECT ") + kColumns + " FROM INVENDET ORDER BY " + order)
+                         .c_str()));
+        RawRow row{};
+        for (auto _ : state) {
+            std::int64_t rows = 0;
+            for (const auto& scan : scans) {
+                while (scan->row()) {
+                    readRow(*scan, row);
+                    ++rows;
+                }
+                scan->reset();
             }
-            sqlite3_finalize(scan);
+            check(rows == 4L * kRows, "raw scan count");
+            benchmark::DoNotOptimize(row);
         }
-        check(rows == 4L * kRows, "raw scan count");
-        benchmark::DoNotOptimize(row);
-    }
+    });
+    dv::bench::labelEngine(state);
 }
 
 void scanEngine(benchmark::State& state) {
@@ -274,6 +267,7 @@ void scanEngine(benchmark::State& state) {
         check(rows == 4L * kRows, "engine scan count");
         benchmark::DoNotOptimize(dv::INVENDET);
     }
+    dv::bench::labelEngine(state);
 }
 
 // Every line once, in an order unrelated to the key.
@@ -286,29 +280,28 @@ std::vector<int> lookupOrder() {
 
 void getRaw(benchmark::State& state) {
     Directory directory;
-    RawTable raw(directory.path());
-    raw.addAll();
-    const std::vector<int> order = lookupOrder();
-    sqlite3_stmt* get = raw.prepare(std::string("SELECT ") + kColumns +
-                                    " FROM INVENDET WHERE STEVINVENTURE=?1 AND ENOTA=?2 AND "
-                                    "VRSTAPRODAJE=?3 AND EAN=?4 ORDER BY _ROW LIMIT 1");
-    RawRow row{};
-    for (auto _ : state) {
-        for (const int i : order) {
-            const Line& line = lines()[static_cast<std::size_t>(i)];
-            sqlite3_bind_int64(get, 1, line.stocktake);
-            sqlite3_bind_int64(get, 2, line.unit);
-            sqlite3_bind_text(get, 3, line.kind.data(), static_cast<int>(line.kind.size()),
-                              SQLITE_TRANSIENT);
-            sqlite3_bind_text(get, 4, line.ean.data(), static_cast<int>(line.ean.size()),
-                              SQLITE_TRANSIENT);
-            check(sqlite3_step(get) == SQLITE_ROW, "raw get");
-            readRow(get, row);
-            sqlite3_reset(get);
+    withRawTable(directory.path(), [&](auto& raw) {
+        using Statement = typename std::remove_reference_t<decltype(raw)>::Statement;
+        rawAddAll(raw);
+        const std::vector<int> order = lookupOrder();
+        Statement get(raw, (std::string("SELECT ") + kColumns +
+                            " FROM INVENDET WHERE STEVINVENTURE=?1 AND ENOTA=?2 AND "
+                            "VRSTAPRODAJE=?3 AND EAN=?4 ORDER BY _ROW LIMIT 1")
+                               .c_str());
+        RawRow row{};
+        for (auto _ : state) {
+            for (const int i : order) {
+                const Line& line = lines()[static_cast<std::size_t>(i)];
+                get.number(1, line.stocktake).number(2, line.unit).text(3, line.kind)
+                    .text(4, line.ean);
+                check(get.row(), "raw get");
+                readRow(get, row);
+                get.reset();
+            }
+            benchmark::DoNotOptimize(row);
         }
-        benchmark::DoNotOptimize(row);
-    }
-    sqlite3_finalize(get);
+    });
+    dv::bench::labelEngine(state);
 }
 
 void getEngine(benchmark::State& state) {
@@ -328,20 +321,20 @@ void getEngine(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(dv::INVENDET);
     }
+    dv::bench::labelEngine(state);
 }
 
 void registerPair(const char* name, void (*raw)(benchmark::State&),
                   void (*engine)(benchmark::State&)) {
-    benchmark::RegisterBenchmark((std::string(name) + "/raw").c_str(), raw)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string(name) + "/engine").c_str(), engine)
-        ->Unit(benchmark::kMillisecond);
+    dv::bench::registerOnEngine(std::string(name) + "/raw", raw);
+    dv::bench::registerOnEngine(std::string(name) + "/engine", engine);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     dv::installCatalogue(&dv::programCatalogue());
+    dv::bench::takeEngineOption(argc, argv);
     // One iteration of each (every one handles 100,000 rows): a minimum time shorter than any
     // iteration fixes the count without adding "/iterations:n" to the names.
     const std::vector<char*> arguments = dv::bench::withShortMinimumTime(argc, argv);

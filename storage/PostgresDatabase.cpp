@@ -90,12 +90,18 @@ std::string postgresConnectionMessage(PGconn* conn) {
 // ---- statements
 
 PostgresStatement::PostgresStatement(PostgresDatabase& db, std::string name, std::string sql)
-    : db_(db), name_(std::move(name)), sql_(std::move(sql)) {}
+    : db_(db), name_(name), base_(std::move(name)), sql_(std::move(sql)) {}
 
 PostgresStatement::~PostgresStatement() {
     reset();
     if (preparedFor_ != 0 && preparedFor_ == db_.generation() && db_.handle() != nullptr)
         PQclear(PQexec(db_.handle(), ("DEALLOCATE " + name_).c_str()));
+}
+
+PGresult* PostgresStatement::prepareAs(const std::string& name) const {
+    const std::vector<Oid> types = parameterTypes(sql_);
+    return PQprepare(db_.handle(), name.c_str(), sql_.c_str(), static_cast<int>(types.size()),
+                     types.data());
 }
 
 bool PostgresStatement::prepare() {
@@ -106,9 +112,7 @@ bool PostgresStatement::prepare() {
         return false;
     }
     if (preparedFor_ == db_.generation()) return true;
-    const std::vector<Oid> types = parameterTypes(sql_);
-    PGresult* result = PQprepare(db_.handle(), name_.c_str(), sql_.c_str(),
-                                 static_cast<int>(types.size()), types.data());
+    PGresult* result = prepareAs(name_);
     const bool done = result != nullptr && PQresultStatus(result) == PGRES_COMMAND_OK;
     if (!done) {
         const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : "";
@@ -139,6 +143,7 @@ StepResult PostgresStatement::step() {
         return StepResult::Done;
     }
     if (!prepare()) return StepResult::Failed;
+    replanWhenDue();
     values_.resize(parameters_.size());
     for (std::size_t p = 0; p < parameters_.size(); ++p) values_[p] = parameters_[p].c_str();
     result_ = PQexecPrepared(db_.handle(), name_.c_str(), static_cast<int>(values_.size()),
@@ -154,6 +159,26 @@ StepResult PostgresStatement::step() {
     error_ = postgresConnectionMessage(db_.handle());
     reset();
     return StepResult::Failed;
+}
+
+// After its first few runs the server plans a prepared statement once for all the runs that
+// follow, with the sizes its tables have then. A table that grows from empty within the session
+// (the lines of a new stocktake, the archive of an import) would keep the plan made for a nearly
+// empty table, which reads every row, and each run would cost more than the one before. The
+// statement is therefore prepared anew, under a new name, at runs 16, 64, 256, ...: its plan
+// follows the growth, at a cost that vanishes in the number of runs. Nothing is prepared in a
+// transaction the server has already failed.
+void PostgresStatement::replanWhenDue() {
+    if (++runs_ < replanAt_) return;
+    replanAt_ *= 4;
+    if (PQtransactionStatus(db_.handle()) == PQTRANS_INERROR) return;
+    const std::string fresh = base_ + "_" + std::to_string(++plans_);
+    PGresult* result = prepareAs(fresh);
+    const bool done = result != nullptr && PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+    if (!done) return;  // the statement keeps its plan; a failure shows at the run
+    PQclear(PQexec(db_.handle(), ("DEALLOCATE " + name_).c_str()));
+    name_ = fresh;
 }
 
 void PostgresStatement::reset() {

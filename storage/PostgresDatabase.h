@@ -20,7 +20,8 @@ class PostgresDatabase;
 
 // One statement prepared on the server (PQprepare) and run with text parameters
 // (PQexecPrepared); the rows of a run arrive at once and are read from the result. A statement
-// prepared before the connection was made anew is prepared again at its next run.
+// prepared before the connection was made anew is prepared again at its next run, and one that
+// runs on and on is prepared anew now and then, so that its plan follows the sizes of its tables.
 class PostgresStatement final : public SqlStatement {
   public:
     PostgresStatement(PostgresDatabase& db, std::string name, std::string sql);
@@ -60,10 +61,17 @@ class PostgresStatement final : public SqlStatement {
                     void* record) const override;
 
   private:
+    PGresult* prepareAs(const std::string& name) const;
+    void replanWhenDue();
+
     PostgresDatabase& db_;
-    std::string name_;
+    std::string name_;     // as prepared on the server now
+    std::string base_;     // the name it was given; new plans take a suffix
     std::string sql_;
     std::uint64_t preparedFor_ = 0;  // the connection generation it was prepared on
+    std::uint64_t runs_ = 0;
+    std::uint64_t replanAt_ = 16;
+    int plans_ = 0;
     std::vector<std::string> parameters_;
     std::vector<const char*> values_;
     PGresult* result_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "storage/TableDriver.h"
 
 namespace dv {
 
@@ -152,8 +153,14 @@ std::string TableSql::select(int key, int equal, int after, bool forward,
                  (orEqual ? "=" : "") + parameter(static_cast<std::size_t>(after) + 1);
     }
     if (!where.empty()) sql += " WHERE " + where;
+    // The terms of a unique key order its rows fully: the row id that ends every order adds
+    // nothing there, and an engine whose unique index does not hold it (a server's) would sort
+    // every row after the seek instead of reading the first ones in index order.
+    const bool unique =
+        key != kFileOrder && layout_.table().keys[static_cast<std::size_t>(key)].unique;
+    const std::size_t ordered = unique ? terms.size() - 1 : terms.size();
     std::string orderBy;
-    for (std::size_t t = static_cast<std::size_t>(equal); t < terms.size(); ++t) {
+    for (std::size_t t = static_cast<std::size_t>(equal); t < ordered; ++t) {
         orderBy += (orderBy.empty() ? "" : ",") + term(terms[t]);
         orderBy += terms[t].ascending == forward ? " ASC" : " DESC";
     }

@@ -101,7 +101,11 @@ PostgresCluster::~PostgresCluster() {
 }
 
 std::string PostgresCluster::connection() const {
-    return "host=" + folder_.string() + " user=postgres dbname=" + kDatabase;
+    return connection(kDatabase);
+}
+
+std::string PostgresCluster::connection(const std::string& database) const {
+    return "host=" + folder_.string() + " user=postgres dbname=" + database;
 }
 
 std::string PostgresCluster::missingDatabase() const {

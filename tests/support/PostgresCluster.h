@@ -19,6 +19,8 @@ class PostgresCluster {
 
     // The connection string of the cluster's database "dideroviv".
     std::string connection() const;
+    // The connection string of another database of the cluster.
+    std::string connection(const std::string& database) const;
     // The connection string of a database that does not exist.
     std::string missingDatabase() const;
     const std::filesystem::path& folder() const { return folder_; }

@@ -101,6 +101,35 @@ TEST_P(EngineTables, AUniqueKeyRefusesASecondRecordAndCodesCompareExactly) {
     EXPECT_EQ(people->records(), 2);
 }
 
+// Many runs of the same statements in one transaction (the server prepares them anew as they
+// run on), then a unique key read over several pages in both directions and from a locator.
+TEST_P(EngineTables, ManyRunsInOneTransactionAndAUniqueKeyReadOverSeveralPages) {
+    const auto code = [](int i) {
+        std::string text = std::to_string(i);
+        return "K" + std::string(3 - text.size(), '0') + text;
+    };
+    ASSERT_EQ(people->beginTransaction(), DriverCode::Ok);
+    for (int i = 0; i < 300; ++i) {
+        buffer() = person(code(299 - i), "Ime", i);
+        ASSERT_EQ(people->add(), DriverCode::Ok) << people->lastError().text;
+        buffer().Code = code(299 - i / 2);
+        ASSERT_EQ(people->get(CodeKey), DriverCode::Ok) << i << people->lastError().text;
+        ASSERT_EQ(buffer().Number, i / 2);
+    }
+    ASSERT_EQ(people->commit(), DriverCode::Ok) << people->lastError().text;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 300; ++i) expected.push_back(code(i));
+    EXPECT_EQ(codesInOrder(*people, CodeKey), expected);
+    EXPECT_EQ(codesInOrder(*people, CodeKey, false),
+              std::vector<std::string>(expected.rbegin(), expected.rend()));
+    buffer().Code = "K15";
+    ASSERT_EQ(people->set(CodeKey), DriverCode::Ok);
+    ASSERT_EQ(people->next(), DriverCode::Ok);
+    EXPECT_EQ(buffer().Code.str(), "K150");
+    ASSERT_EQ(people->previous(), DriverCode::Ok);
+    EXPECT_EQ(buffer().Code.str(), "K149");
+}
+
 TEST_P(EngineTables, AChangeBetweenReadAndWriteByAnotherIsRefused) {
     addAll(*people, {person("A", "Ana", 1)});
     auto other = std::make_unique<SqliteTable>(*db, peopleTable(), directory / "PEOPLE.TPS");
