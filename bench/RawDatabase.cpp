@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -10,16 +9,6 @@ namespace dv::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The SQL words of the raw statements; every other upper-case word is a name of the dictionary.
-const std::set<std::string_view>& keywords() {
-    static const std::set<std::string_view> words{
-        "AND",   "AS",      "ASC",   "BEGIN",  "BY",     "COLLATE", "COMMIT", "COUNT",
-        "DELETE", "DESC",   "FROM",  "IN",     "INSERT", "INTO",    "IS",     "LIMIT",
-        "MAX",   "MIN",     "NOT",   "NULL",   "OR",     "ORDER",   "SELECT", "SET",
-        "SUM",   "UPDATE",  "VALUES", "WHERE", "COALESCE"};
-    return words;
-}
 
 bool wordCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -59,10 +48,10 @@ std::string serverSql(std::string_view sql) {
                 text += "COALESCE";
             else if (word == "SL_NOCASE")
                 text += "public.\"sl_nocase\"";
-            else if (keywords().count(word) != 0)
-                text += word;
-            else
+            else if (word.front() == '_')  // the engine's own columns keep their case
                 text += "\"" + std::string(word) + "\"";
+            else  // folded to lower case, as the server keeps the dictionary's names
+                text += word;
             at = end;
         } else {
             text += c;

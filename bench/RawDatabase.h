@@ -166,7 +166,8 @@ class ServerRaw {
 };
 
 // SQL in SQLite's words as the server reads it: "?n" parameters become "$n", the dictionary's
-// names (upper case, unquoted) are quoted, IFNULL becomes COALESCE and the Slovenian collation
+// names stay unquoted (the server keeps them in lower case, as it folds them), the engine's own
+// columns ("_ROW") are quoted, IFNULL becomes COALESCE and the Slovenian collation
 // becomes the server's.
 std::string serverSql(std::string_view sql);
 

@@ -1,7 +1,9 @@
 #include <fstream>
 #include <string>
 
+#include "data/IniFile.h"
 #include "support/DemoStocktake.h"
+#include "support/TestEngine.h"
 
 namespace dv::test {
 namespace {
@@ -121,6 +123,31 @@ TEST_F(EndToEnd, AStocktakeOfTheDemoCompanyFromOpeningToPostedDocuments) {
     std::ofstream(program / "konec.script") << script();
     const ProgramRun run = runProgram(program, "script konec.script");
     ASSERT_EQ(run.status, 0) << run.output;
+    checkOutcome();
+}
+
+// The demo company copied to a server (copy-to), its embedded databases moved away and its
+// settings pointed at the server: the same path leaves the same stock, documents, archive and
+// printouts there as on the embedded database.
+TEST_F(EndToEnd, TheSameStocktakeOnAServerAfterCopyToLeavesTheSameOutcome) {
+    const std::string server = testServerConnection();
+    ASSERT_FALSE(server.empty());
+    const ProgramRun copied = runProgram(program, "copy-to '" + server + "'");
+    ASSERT_EQ(copied.status, 0) << copied.output;
+    EXPECT_NE(copied.output.find("ARTIKLI: 400 vrstic"), std::string::npos) << copied.output;
+    for (const std::filesystem::path& directory : {program, program.parent_path()})
+        for (const char* file : {"dideroviv.db", "dideroviv.db-wal", "dideroviv.db-shm"})
+            if (std::filesystem::exists(directory / file))
+                std::filesystem::rename(directory / file, directory / (std::string(file) + ".prej"));
+    IniFile settings;
+    ASSERT_TRUE(settings.load(program / "ZALTO.INI").ok());
+    ASSERT_TRUE(settings.write("BAZA", "Povezava", server).ok());
+    ASSERT_TRUE(settings.save(program / "ZALTO.INI").ok());
+
+    std::ofstream(program / "konec.script") << script();
+    const ProgramRun run = runProgram(program, "script konec.script");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(program / "dideroviv.db")) << "nothing on the embedded database";
     checkOutcome();
 }
 

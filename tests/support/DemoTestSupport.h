@@ -22,6 +22,7 @@
 #include "data/TableFileNames.h"
 #include "frontend/ProgramRun.h"
 #include "frontend/TempDirectory.h"
+#include "storage/PostgresDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {
@@ -76,7 +77,11 @@ class CompanyData {
     explicit CompanyData(const std::filesystem::path& directory) {
         const FileResult resolved = resolveTableFileNames(settings_, directory);
         EXPECT_TRUE(resolved.ok()) << resolved.error;
-        access_ = std::make_unique<TableAccess>();
+        // Where the program itself finds them: on the server its settings name, if any.
+        const std::string server = settings_.readText("BAZA", "Povezava", "");
+        access_ = server.empty() ? std::make_unique<TableAccess>()
+                                 : std::make_unique<TableAccess>(
+                                       nullptr, std::make_unique<PostgresDatabase>(server));
     }
     ~CompanyData() {
         access_.reset();
