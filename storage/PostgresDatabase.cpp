@@ -364,6 +364,11 @@ bool PostgresDatabase::executeQuietly(const char* sql) {
     return done;
 }
 
+void PostgresDatabase::rolledBack() {
+    for (const std::string& directory : schemasInTransaction_) schemas_.erase(directory);
+    schemasInTransaction_.clear();
+}
+
 void PostgresDatabase::transactionLost() {
     if (connected() && PQtransactionStatus(conn_) == PQTRANS_INERROR) executeQuietly("ROLLBACK");
 }
@@ -454,6 +459,10 @@ DriverCode PostgresDatabase::schemaFor(const fs::path& directory, bool create, s
         if (code != DriverCode::Ok) return code;
     }
     schemas_.emplace(normal, schema);
+    if (transactionDepth() > 0)
+        schemasInTransaction_.push_back(normal);
+    else
+        schemasInTransaction_.clear();
     return DriverCode::Ok;
 }
 

@@ -137,6 +137,7 @@ class PostgresDatabase final : public SqlConnection {
     bool engineInTransaction() const override;
     bool executeQuietly(const char* sql) override;
     void transactionLost() override;
+    void rolledBack() override;
 
   private:
     bool connect();
@@ -149,6 +150,9 @@ class PostgresDatabase final : public SqlConnection {
     std::uint64_t generation_ = 0;
     std::string startError_;
     std::unordered_map<std::string, std::string> schemas_;  // directory -> schema
+    // The directories whose schema was found or registered within the transaction running: a
+    // rollback may have undone the registration, so that they are looked up again.
+    std::vector<std::string> schemasInTransaction_;
     std::unordered_map<std::string, std::unique_ptr<PostgresStatement>> statements_;
 };
 

@@ -77,6 +77,7 @@ DriverCode SqlConnection::rollback(DriverError& error) {
     }
     if (checkOwner(error) != DriverCode::Ok) return error.code;
     ++rollbacks_;
+    rolledBack();
     if (lost_) {
         if (--depth_ == 0) forgetTransaction();
         return DriverCode::Ok;
@@ -113,6 +114,7 @@ DriverCode SqlConnection::noteFailure(const DriverError& failure) {
         ++rollbacks_;
         lostReason_ = "The transaction was undone after an earlier error. " + failure.text;
         transactionLost();
+        rolledBack();
     }
     return failure.code;
 }

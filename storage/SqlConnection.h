@@ -100,6 +100,9 @@ class SqlConnection {
     // Called when a failure lost the transaction: an engine that keeps a failed transaction
     // open until it is ended (a server) ends it here.
     virtual void transactionLost() {}
+    // Called when a transaction or a savepoint was rolled back (or lost): what the engine
+    // remembers of work done in it is forgotten.
+    virtual void rolledBack() {}
     // Ends what the connection holds before it is closed: a transaction or a snapshot running.
     void abandonTransaction();
 

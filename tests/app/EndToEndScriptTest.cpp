@@ -138,7 +138,8 @@ TEST_F(EndToEnd, TheSameStocktakeOnAServerAfterCopyToLeavesTheSameOutcome) {
     for (const std::filesystem::path& directory : {program, program.parent_path()})
         for (const char* file : {"dideroviv.db", "dideroviv.db-wal", "dideroviv.db-shm"})
             if (std::filesystem::exists(directory / file))
-                std::filesystem::rename(directory / file, directory / (std::string(file) + ".prej"));
+                std::filesystem::rename(directory / file,
+                                        directory / (std::string(file) + ".prej"));
     IniFile settings;
     ASSERT_TRUE(settings.load(program / "ZALTO.INI").ok());
     ASSERT_TRUE(settings.write("BAZA", "Povezava", server).ok());
@@ -147,7 +148,8 @@ TEST_F(EndToEnd, TheSameStocktakeOnAServerAfterCopyToLeavesTheSameOutcome) {
     std::ofstream(program / "konec.script") << script();
     const ProgramRun run = runProgram(program, "script konec.script");
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_FALSE(std::filesystem::exists(program / "dideroviv.db")) << "nothing on the embedded database";
+    EXPECT_FALSE(std::filesystem::exists(program / "dideroviv.db"))
+        << "nothing on the embedded database";
     checkOutcome();
 }
 

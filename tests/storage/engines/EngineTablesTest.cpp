@@ -163,6 +163,26 @@ TEST_P(EngineTables, RollbackUndoesItsWritesAndSavepointsNest) {
     EXPECT_EQ(codesInOrder(*people, CodeKey), (std::vector<std::string>{"B"}));
 }
 
+// A directory's schema registered in a transaction that is rolled back is gone with it; the
+// table is made again, in a schema that exists, when it is opened next.
+TEST_P(EngineTables, ATableFirstMadeInATransactionRolledBackIsMadeAgainAfterwards) {
+    if (GetParam() != Engine::Postgres)
+        GTEST_SKIP() << "the embedded database attaches outside transactions only";
+    TempDirectory other;
+    DriverError error;
+    ASSERT_EQ(db->begin(error), DriverCode::Ok);
+    {
+        const auto first = openTable(*db, peopleTable(), other.path());
+        ASSERT_TRUE(first->isOpen());
+        addAll(*first, {person("A", "Ana")});
+    }
+    ASSERT_EQ(db->rollback(error), DriverCode::Ok);
+    const auto again = openTable(*db, peopleTable(), other.path());
+    ASSERT_TRUE(again->isOpen()) << again->lastError().text;
+    addAll(*again, {person("B", "Bor")});
+    EXPECT_EQ(codesInOrder(*again, CodeKey), (std::vector<std::string>{"B"}));
+}
+
 TEST_P(EngineTables, KeysBuiltUnderOtherCollationRulesAreRebuiltAtOpening) {
     addAll(*people, {person("A", "Čarli"), person("B", "Cvet")});
     const std::string meta = sqlName(people->sql()->schema()) + ".\"_META\"";
