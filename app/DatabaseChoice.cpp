@@ -12,7 +12,16 @@ std::optional<std::string>& databaseOverride() {
     return connection;
 }
 
+std::string& databaseNotice() {
+    static std::string notice;
+    return notice;
+}
+
 }  // namespace
+
+std::string takeDatabaseNotice() {
+    return std::exchange(databaseNotice(), std::string());
+}
 
 void setDatabaseOverride(std::optional<std::string> connection) {
     databaseOverride() = std::move(connection);
@@ -32,6 +41,7 @@ std::unique_ptr<TableAccess> openTableAccess(MessageRaiser* errors, const Settin
         error = server->startError();
         return nullptr;
     }
+    databaseNotice() = server->rebuildKeysUnderOtherCollation();
     return std::make_unique<TableAccess>(errors, std::move(server));
 }
 

@@ -22,4 +22,8 @@ std::string chosenDatabase(const SettingsManager& settings);
 std::unique_ptr<TableAccess> openTableAccess(MessageRaiser* errors, const SettingsManager& settings,
                                              std::string& error);
 
+// What the server's check at start has to tell the user (its keys over names rebuilt under new
+// rules of the Slovenian order), once; empty when nothing.
+std::string takeDatabaseNotice();
+
 }  // namespace dv

@@ -4,6 +4,7 @@
 
 #include "app/BackupReminder.h"
 #include "app/CompanyGlobals.h"
+#include "app/DatabaseChoice.h"
 #include "app/FiscalFolder.h"
 #include "app/MainMenu.h"
 #include "app/ProcedureStart.h"
@@ -90,6 +91,8 @@ Level Main::initialise() {
     readPaperSetting(working.file());
     readBackupSettings(working.file());
     remindOfBackup(BackupReminderSource::Settings, {GLO.DATUMBACKUP, GLO.URABACKUP});
+    if (std::string notice = takeDatabaseNotice(); !notice.empty())
+        showShellMessage(kWarningCaption, std::move(notice));
     readTaxNumberSwitch(working.file());
     copyCompanyGlobals();
     if (stocktakeParametersMissing())

@@ -123,6 +123,10 @@ class PostgresDatabase final : public SqlConnection {
     // After a failed statement: makes the connection anew when it was lost (outside a
     // transaction); true when it works.
     bool recover();
+    // Rebuilds at once the keys of every schema whose keys over names were built under other
+    // rules of the Slovenian order than the server applies now (a new ICU version on the
+    // server); the message that says so, empty when none were.
+    std::string rebuildKeysUnderOtherCollation();
 
     const SqlDialect& dialect() const override { return dialect_; }
     DriverCode schemaFor(const std::filesystem::path& directory, bool create, std::string& schema,
@@ -143,6 +147,8 @@ class PostgresDatabase final : public SqlConnection {
     bool connect();
     bool prepareDatabase();
     std::string lookUpSchema(const std::string& directory, DriverError& error);
+    // The texts of the first column of the rows of `sql` with parameter 1 `value` (if any).
+    std::vector<std::string> column(const std::string& sql, const std::string& value);
 
     std::string connection_;
     PostgresDialect dialect_;

@@ -183,6 +183,24 @@ TEST_P(EngineTables, ATableFirstMadeInATransactionRolledBackIsMadeAgainAfterward
     EXPECT_EQ(codesInOrder(*again, CodeKey), (std::vector<std::string>{"B"}));
 }
 
+// The check at start finds the schemas whose keys over names were built under other rules,
+// rebuilds them and says so once; the order of names holds afterwards.
+TEST_P(EngineTables, TheServersCheckAtStartRebuildsKeysBuiltUnderOtherRules) {
+    if (GetParam() != Engine::Postgres) GTEST_SKIP() << "the server's check at start";
+    addAll(*people, {person("A", "Čarli"), person("B", "Cvet")});
+    DriverError error;
+    ASSERT_EQ(db->execute("UPDATE " + sqlName(people->sql()->schema()) +
+                              ".\"_META\" SET \"VALUE\" = 'old rules' WHERE \"NAME\" = 'collation'",
+                          "age", error),
+              DriverCode::Ok)
+        << error.text;
+    PostgresDatabase next(PostgresCluster::shared()->connection());
+    const std::string said = next.rebuildKeysUnderOtherCollation();
+    EXPECT_NE(said.find("(različica old rules, zdaj "), std::string::npos) << said;
+    EXPECT_EQ(next.rebuildKeysUnderOtherCollation(), "") << "the version is recorded again";
+    EXPECT_EQ(names(), (std::vector<std::string>{"Cvet", "Čarli"}));
+}
+
 TEST_P(EngineTables, KeysBuiltUnderOtherCollationRulesAreRebuiltAtOpening) {
     addAll(*people, {person("A", "Čarli"), person("B", "Cvet")});
     const std::string meta = sqlName(people->sql()->schema()) + ".\"_META\"";
