@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <stdexcept>
 
 #include "StartUpTestSupport.h"
 #include "app/CompanyGlobals.h"
+#include "app/DatabaseChoice.h"
 #include "data/RecordBuffers.h"
 #include "data/TableFileNames.h"
 #include "framework/ProgramServices.h"
@@ -80,6 +82,27 @@ TEST_F(ProgramStartUpTest, ASettingsFileThatCannotBeReadStopsTheStart) {
     EXPECT_EQ(ProgramStartUp::start(folder.program(), error), nullptr);
     EXPECT_FALSE(error.empty());
     EXPECT_THROW(programSettings(), std::logic_error);
+}
+
+// "BAZA"/"Povezava" names a server that is not there: the start stops with the reason in
+// Slovenian and leaves the directory without any database; --database overrides the entry.
+TEST_F(ProgramStartUpTest, AServerThatCannotBeReachedStopsTheStartAndSaysSo) {
+    const std::string nowhere =
+        "host=" + (folder.program() / "nikjer").string() + " dbname=trgovina";
+    {
+        std::ofstream settings(folder.program() / "ZALTO.INI");
+        settings << "[BAZA]\r\nPovezava=" << nowhere << "\r\n";
+    }
+    std::string error;
+    EXPECT_EQ(ProgramStartUp::start(folder.program(), error), nullptr);
+    EXPECT_EQ(error.rfind("Strežnika zbirke podatkov ni mogoče doseči (", 0), 0u) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder.program() / "dideroviv.db"));
+
+    setDatabaseOverride(std::string());  // --database "": the embedded database for this run
+    program = ProgramStartUp::start(folder.program(), error);
+    setDatabaseOverride(std::nullopt);
+    ASSERT_NE(program, nullptr) << error;
+    EXPECT_NE(program->tables().sqliteDatabase(), nullptr);
 }
 
 TEST_F(ProgramStartUpTest, AFatalEndStillWritesBackWhatTheSettingsHold) {
