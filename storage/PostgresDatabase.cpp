@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "storage/SqlRecordColumns.h"
+#include "storage/TableRegistry.h"
 #include "storage/TableSql.h"
 
 namespace dv {
@@ -364,41 +365,28 @@ bool PostgresDatabase::executeQuietly(const char* sql) {
     return done;
 }
 
-std::vector<std::string> PostgresDatabase::column(const std::string& sql,
-                                                 const std::string& value) {
-    std::vector<std::string> texts;
-    DriverError error;
-    SqlStatement* query = statement(sql, "read the database settings", error);
-    if (query == nullptr) return texts;
-    StatementUse use(*query);
-    if (!value.empty()) query->bind(1, std::string_view(value));
-    while (query->step() == StepResult::Row) texts.emplace_back(query->text(0));
-    return texts;
-}
-
 std::string PostgresDatabase::rebuildKeysUnderOtherCollation() {
     if (!startError_.empty()) return "";
-    const std::string current = collationVersion();
+    std::vector<std::string> schemas;
+    DriverError error;
+    if (SqlStatement* list = statement(
+            "SELECT s.\"SCHEMA\" FROM public.\"_SCHEMAS\" s JOIN pg_tables t ON "
+            "t.schemaname = s.\"SCHEMA\" AND t.tablename = '_META' ORDER BY 1",
+            "read the schemas", error)) {
+        StatementUse use(*list);
+        while (list->step() == StepResult::Row) schemas.emplace_back(list->text(0));
+    }
     std::string before;
-    for (const std::string& schema :
-         column("SELECT s.\"SCHEMA\" FROM public.\"_SCHEMAS\" s JOIN pg_tables t ON "
-                "t.schemaname = s.\"SCHEMA\" AND t.tablename = '_META' ORDER BY 1",
-                "")) {
-        const std::string meta = sqlName(schema) + ".\"_META\"";
-        const std::vector<std::string> built =
-            column("SELECT \"VALUE\" FROM " + meta + " WHERE \"NAME\" = 'collation'", "");
-        if (built.empty() || built[0] == current) continue;
-        DriverError error;
-        if (execute(dialect_.reindexNoCase(schema), "rebuild the keys over names", error) !=
-            DriverCode::Ok)
-            continue;  // rebuilt when one of its tables opens, or said then
-        column("UPDATE " + meta + " SET \"VALUE\" = $1 WHERE \"NAME\" = 'collation' RETURNING 1",
-               current);
-        before = built[0];
+    for (const std::string& schema : schemas) {
+        std::string builtUnder;
+        // A schema that fails here is rebuilt, or the failure said, when one of its tables opens.
+        const DriverCode code =
+            dv::rebuildKeysUnderOtherCollation(*this, schema, builtUnder, error);
+        if (code == DriverCode::Ok && !builtUnder.empty()) before = builtUnder;
     }
     if (before.empty()) return "";
     return " Pravila slovenskega vrstnega reda na strežniku zbirke podatkov so se spremenila"
-           " (različica " + before + ", zdaj " + current +
+           " (različica " + before + ", zdaj " + collationVersion() +
            ").|| Ključi po imenih so bili zato zgrajeni znova.";
 }
 

@@ -147,8 +147,6 @@ class PostgresDatabase final : public SqlConnection {
     bool connect();
     bool prepareDatabase();
     std::string lookUpSchema(const std::string& directory, DriverError& error);
-    // The texts of the first column of the rows of `sql` with parameter 1 `value` (if any).
-    std::vector<std::string> column(const std::string& sql, const std::string& value);
 
     std::string connection_;
     PostgresDialect dialect_;

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <memory>
 
+#include "runtime/TextCase.h"
 #include "storage/PostgresDatabase.h"
+#include "storage/TableSql.h"
 
 namespace dv {
 namespace {
@@ -113,14 +115,13 @@ struct ClearResult {
 };
 using Result = std::unique_ptr<PGresult, ClearResult>;
 
-bool startsWithWord(const std::string& sql, std::string_view word) {
+bool startsWithWord(std::string_view sql, std::string_view word) {
     std::size_t at = 0;
     while (at < sql.size() && std::isspace(static_cast<unsigned char>(sql[at]))) ++at;
-    if (sql.size() - at < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(sql[at + i])) != word[i]) return false;
-    return at + word.size() == sql.size() ||
-           !std::isalnum(static_cast<unsigned char>(sql[at + word.size()]));
+    sql.remove_prefix(at);
+    if (sql.size() < word.size() || !equalsIgnoreCaseAscii(sql.substr(0, word.size()), word))
+        return false;
+    return sql.size() == word.size() || !std::isalnum(static_cast<unsigned char>(sql[word.size()]));
 }
 
 std::string cellText(PGresult* result, int row, int column) {
@@ -171,7 +172,7 @@ std::optional<std::string> queryAsText(PostgresDatabase& database,
         return std::nullopt;
     }
     std::string path;
-    for (const std::string& schema : schemas) path += (path.empty() ? "\"" : ", \"") + schema + "\"";
+    for (const std::string& schema : schemas) path += (path.empty() ? "" : ", ") + sqlName(schema);
     Result begun(PQexec(conn, ("BEGIN READ ONLY; SET LOCAL search_path TO " + path).c_str()));
     if (PQresultStatus(begun.get()) != PGRES_COMMAND_OK) {
         error = PQerrorMessage(conn);

@@ -228,20 +228,8 @@ DriverCode checkVersion(SqlConnection& db, const TableSql& sql, const Row& regis
 DriverCode checkCollation(SqlConnection& db, const TableSql& sql, bool writable,
                           DriverError& error) {
     if (!writable) return DriverCode::Ok;
-    std::vector<Row> rows;
-    DriverCode code =
-        query(db, "SELECT \"VALUE\" FROM " + metaTable(sql) + " WHERE \"NAME\"='collation'", {},
-              rows, "read the database settings", error);
-    const std::string current = db.collationVersion();
-    if (code != DriverCode::Ok || (!rows.empty() && rows[0][0] == current)) return code;
-    return inTransaction(db, error, [&] {
-        DriverCode done = run(db, dialectOf(sql).reindexNoCase(sql.schema()), {},
-                              "rebuild the keys over names", error);
-        if (done == DriverCode::Ok)
-            done = run(db, replaceRow(sql, metaTable(sql), {"NAME", "VALUE"}, true),
-                       {"collation", current}, "save the database settings", error);
-        return done;
-    });
+    std::string builtUnder;
+    return rebuildKeysUnderOtherCollation(db, sql.schema(), builtUnder, error);
 }
 
 DriverCode checkIndexes(SqlConnection& db, const TableSql& sql, DriverError& error) {
@@ -264,6 +252,27 @@ DriverCode checkIndexes(SqlConnection& db, const TableSql& sql, DriverError& err
 }
 
 }  // namespace
+
+DriverCode rebuildKeysUnderOtherCollation(SqlConnection& db, const std::string& schema,
+                                          std::string& builtUnder, DriverError& error) {
+    builtUnder.clear();
+    const std::string meta = sqlName(schema) + ".\"_META\"";
+    std::vector<Row> rows;
+    DriverCode code = query(db, "SELECT \"VALUE\" FROM " + meta + " WHERE \"NAME\"='collation'",
+                            {}, rows, "read the database settings", error);
+    const std::string current = db.collationVersion();
+    if (code != DriverCode::Ok || (!rows.empty() && rows[0][0] == current)) return code;
+    code = inTransaction(db, error, [&] {
+        DriverCode done = run(db, db.dialect().reindexNoCase(schema), {},
+                              "rebuild the keys over names", error);
+        if (done == DriverCode::Ok)
+            done = run(db, db.dialect().upsert(meta, {"NAME", "VALUE"}, true),
+                       {"collation", current}, "save the database settings", error);
+        return done;
+    });
+    if (code == DriverCode::Ok && !rows.empty()) builtUnder = rows[0][0];
+    return code;
+}
 
 DriverCode checkTableStructure(SqlConnection& db, const TableSql& sql, bool writable,
                                DriverError& error) {

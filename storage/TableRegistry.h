@@ -18,6 +18,11 @@ DriverCode checkTableStructure(SqlConnection& db, const TableSql& sql, bool writ
                                DriverError& error);
 // Creates the table with its indexes and registers it; an existing table is left as it is.
 DriverCode createTableStructure(SqlConnection& db, const TableSql& sql, DriverError& error);
+// Rebuilds the keys over names of `schema` when they were built under other rules of the
+// Slovenian order than the engine applies now, and records the rules; `builtUnder` the version
+// they were built under when they were rebuilt, else empty.
+DriverCode rebuildKeysUnderOtherCollation(SqlConnection& db, const std::string& schema,
+                                          std::string& builtUnder, DriverError& error);
 // Drops the indexes of the table and builds them again from its records.
 DriverCode rebuildTableKeys(SqlConnection& db, const TableSql& sql, DriverError& error);
 // For loading many records into a table at once: drops its indexes, which are then built from

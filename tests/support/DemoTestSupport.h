@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/DatabaseChoice.h"
 #include "data/Dictionary.h"
 #include "data/ProgramDirectory.h"
 #include "data/RecordBuffers.h"
@@ -22,7 +23,6 @@
 #include "data/TableFileNames.h"
 #include "frontend/ProgramRun.h"
 #include "frontend/TempDirectory.h"
-#include "storage/PostgresDatabase.h"
 #include "storage/TableAccess.h"
 
 namespace dv::test {
@@ -78,10 +78,9 @@ class CompanyData {
         const FileResult resolved = resolveTableFileNames(settings_, directory);
         EXPECT_TRUE(resolved.ok()) << resolved.error;
         // Where the program itself finds them: on the server its settings name, if any.
-        const std::string server = settings_.readText("BAZA", "Povezava", "");
-        access_ = server.empty() ? std::make_unique<TableAccess>()
-                                 : std::make_unique<TableAccess>(
-                                       nullptr, std::make_unique<PostgresDatabase>(server));
+        std::string refused;
+        access_ = openTableAccess(nullptr, settings_, refused);
+        EXPECT_NE(access_, nullptr) << refused;
     }
     ~CompanyData() {
         access_.reset();
