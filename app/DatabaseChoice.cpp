@@ -1,5 +1,6 @@
 #include "app/DatabaseChoice.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "storage/PostgresDatabase.h"
@@ -36,7 +37,16 @@ std::unique_ptr<TableAccess> openTableAccess(MessageRaiser* errors, const Settin
                                              std::string& error) {
     const std::string connection = chosenDatabase(settings);
     if (connection.empty()) return std::make_unique<TableAccess>(errors);
-    auto server = std::make_unique<PostgresDatabase>(connection);
+    auto server = std::make_unique<PostgresDatabase>(
+        connection, settings.readText("BAZA", "Postaja", ""));
+    // A station with a program directory of its own works on the tables of the directory the
+    // server knows by the name "Imenik", and on its company's (the parent directory).
+    if (const std::string shared = settings.readText("BAZA", "Imenik", ""); !shared.empty()) {
+        const std::filesystem::path own = settings.path().parent_path();
+        const std::filesystem::path named(shared);
+        server->mapDirectory(own, named);
+        server->mapDirectory(own.parent_path(), named.parent_path());
+    }
     if (!server->startError().empty()) {
         error = server->startError();
         return nullptr;

@@ -10,6 +10,7 @@
 #include "stocktake/MovedStockCheck.h"
 #include "stocktake/RunningPostings.h"
 #include "stocktake/StocktakeLines.h"
+#include "stocktake/StocktakeLocks.h"
 #include "stocktake/StocktakePosting.h"
 #include "storage/TableAccess.h"
 
@@ -53,11 +54,17 @@ DV_PROCEDURE(KnjizenjeInventurnihRazlik) {
         refuseSecondPosting(key);
         return RespCancelled;
     }
+    // Kept until the posting has ended: other stations count and import again after it.
+    StationLock stocktakeLock;
     StocktakePosting posting(key, GLO.DATUM, GLO.PostingChairman.str());
     if (!posting.Open()) return RespCancelled;
     std::int64_t rows = 0;
     const std::vector<MovedStockItem> moved = posting.MovedStock(rows);
     if (!moved.empty() && !postDespiteMovedStock(moved)) {
+        posting.Abandon();
+        return RespCancelled;
+    }
+    if (!takeStocktakeForBatch(stocktakeLock, key, StationWork::Posting)) {
         posting.Abandon();
         return RespCancelled;
     }

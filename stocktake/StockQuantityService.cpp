@@ -4,6 +4,7 @@
 #include "runtime/ErrorState.h"
 #include "runtime/FixedText.h"
 #include "schema/Records.h"
+#include "stocktake/StocktakeLocks.h"
 #include "storage/TableAccess.h"
 
 namespace dv {
@@ -44,7 +45,8 @@ bool StockQuantityService::Start() {
              " Vpisa količine v zalogo ni mogoče začeti !||" + lastErrorQuote() + "|");
         return false;
     }
-    if (addHeader()) return true;
+    // The document's id and number are taken by one station at a time.
+    if (takeNumbering("DOKUMENT") && addHeader()) return true;
     Abandon();
     return false;
 }

@@ -6,6 +6,7 @@
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
 #include "stocktake/MovedStockCheck.h"
+#include "stocktake/StocktakeLocks.h"
 #include "storage/SqlConnection.h"
 #include "storage/TableAccess.h"
 
@@ -162,8 +163,10 @@ bool StocktakePosting::Start() {
              " Knjiženja inventurnih razlik ni mogoče začeti !||" + lastErrorQuote() + "|");
         return false;
     }
-    // Read again inside the transaction: another station may have posted it meanwhile.
-    if (!readStocktake() || documentsExist() || !addHeader(true) || !addHeader(false)) {
+    // Read again inside the transaction: another station may have posted it meanwhile. The
+    // documents are numbered by one station at a time.
+    if (!readStocktake() || documentsExist() || !takeNumbering("DOKUMENT") || !addHeader(true) ||
+        !addHeader(false)) {
         Abandon();
         return false;
     }

@@ -10,6 +10,8 @@
 #include "runtime/FrontEnd.h"
 #include "runtime/Window.h"
 #include "schema/ProgramGlobals.h"
+#include "schema/Records.h"
+#include "stocktake/StocktakeLocks.h"
 #include "stocktake/TemplatePreparation.h"
 #include "storage/BatchTransaction.h"
 #include "storage/TableAccess.h"
@@ -112,12 +114,19 @@ Response runTemplateBatch(std::string_view procedure, const TemplateBatchHooks& 
     // batch's rollback would otherwise undo.
     for (FileManager* file : {&items, &stock, &lines})
         if (file->UseFile() != kLevelBenign) return RespCancelled;
+    // Kept until the batch has ended: the counts of other stations wait for the template.
+    StationLock stocktakeLock;
+    const bool again = GLO.RepreparationMode != 0;
+    const StocktakeKey key{INVENTUR.StevInventure, INVENTUR.Enota, INVENTUR.VRSTAPRODAJE.str()};
+    if (!takeStocktakeForBatch(stocktakeLock, key,
+                               again ? StationWork::Repreparation : StationWork::Template))
+        return RespCancelled;
     BatchTransaction batch;
     if (batch.Begin() != DriverCode::Ok) {
         warn(" Priprave predloge ni mogoče začeti. || " + errorSuffix());
         return RespCancelled;
     }
-    TemplatePreparation preparation(items, stock, lines, GLO.RepreparationMode != 0,
+    TemplatePreparation preparation(items, stock, lines, again,
                                     GLO.PREDLAGANDEFAULTPOPIS == 1);
     bool stopped = false;
     const Response passed = runPass(procedure, preparation, batch, items, hooks, stopped);

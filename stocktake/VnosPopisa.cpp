@@ -8,6 +8,7 @@
 #include "runtime/EventKey.h"
 #include "runtime/MessageTable.h"
 #include "schema/Records.h"
+#include "stocktake/StocktakeLocks.h"
 #include "storage/TableAccess.h"
 #include "storage/TableGuard.h"
 
@@ -75,8 +76,16 @@ class VnosPopisa final : public FormProcedure {
     }
 
     EventResult OnAccepted(const Event& event) override {
+        // While the count is saved no other station prepares the template or posts.
+        StationLock stocktakeLock;
         if (okControl() != 0 && event.control == okControl()) {
             if (required().Check(false) != 0) return kEventDone;
+            const StocktakeKey key{INVENDET.StevInventure, INVENDET.Enota,
+                                   INVENDET.VrstaProdaje.str()};
+            if (!shareStocktake(stocktakeLock, key, StationWork::Count,
+                                " Popisa zdaj ni mogoče shraniti; potrdite ga znova, ko bo "
+                                "končala."))
+                return kEventDone;
             INVENDET.NarejenVnos = 1;
             // The save reads every control into its variable, the check box too.
             Refresh();

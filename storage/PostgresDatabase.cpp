@@ -1,5 +1,8 @@
 #include "storage/PostgresDatabase.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -28,6 +31,72 @@ std::string literal(std::string_view text) {
         quoted += c;
     }
     return quoted + "'";
+}
+
+// The station's name as the server shows it among the sessions ("application_name", at most 63
+// bytes of printable ASCII): "DV|name|work", the name's other bytes and "%" and "|" escaped
+// as %XX, so that the other stations read back what was written.
+constexpr std::size_t kApplicationNameBytes = 63;
+
+std::string escapedStation(std::string_view station) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : station) {
+        const auto byte = static_cast<unsigned char>(c);
+        std::string piece(1, c);
+        if (byte < 0x20 || byte > 0x7E || c == '%' || c == '|')
+            piece = std::string{'%', kHex[byte >> 4], kHex[byte & 0x0F]};
+        if (escaped.size() + piece.size() > kApplicationNameBytes - 6) break;
+        escaped += piece;
+    }
+    return escaped;
+}
+
+std::string unescapedStation(std::string_view escaped) {
+    std::string station;
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        unsigned value = 0;
+        if (escaped[i] == '%' && i + 2 < escaped.size() &&
+            std::from_chars(escaped.data() + i + 1, escaped.data() + i + 3, value, 16).ptr ==
+                escaped.data() + i + 3) {
+            station += static_cast<char>(value);
+            i += 2;
+        } else {
+            station += escaped[i];
+        }
+    }
+    return station;
+}
+
+std::string applicationName(const std::string& station, char work) {
+    return "DV|" + escapedStation(station) + "|" + std::string(1, work);
+}
+
+// The holder of a lock from its session's name; a session of another program shows its own name.
+LockHolder holderOf(std::string_view name, bool exclusive) {
+    LockHolder holder;
+    holder.exclusive = exclusive;
+    const std::size_t last = name.rfind('|');
+    if (!name.starts_with("DV|") || last < 3 || last + 2 != name.size()) {
+        holder.station = name.empty() ? std::string("?") : std::string(name);
+        return holder;
+    }
+    holder.station = unescapedStation(name.substr(3, last - 3));
+    holder.work = static_cast<StationWork>(name[last + 1]);
+    return holder;
+}
+
+std::string computerName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "postaja";
+    return name;
+}
+
+// The server's key of a lock: the program's mark, the kind and 40 bits of the id.
+std::int64_t lockKey(LockName name) {
+    const std::uint64_t key = (std::uint64_t{0x4456} << 48) |
+                              (std::uint64_t{name.kind} << 40) | (name.id & 0xFFFFFFFFFFULL);
+    return static_cast<std::int64_t>(key);
 }
 
 fs::path normalDirectory(const fs::path& directory) {
@@ -306,7 +375,9 @@ std::string PostgresDialect::reindexNoCase(const std::string& schema) const {
 
 // ---- the connection
 
-PostgresDatabase::PostgresDatabase(std::string connection) : connection_(std::move(connection)) {
+PostgresDatabase::PostgresDatabase(std::string connection, std::string station)
+    : connection_(std::move(connection)),
+      station_(station.empty() ? computerName() : std::move(station)) {
     if (connect() && !prepareDatabase() && startError_.empty())
         startError_ = postgresConnectionMessage(conn_);
 }
@@ -318,7 +389,11 @@ PostgresDatabase::~PostgresDatabase() {
 }
 
 bool PostgresDatabase::connect() {
-    conn_ = PQconnectdb(connection_.c_str());
+    // The connection string is expanded as libpq's own, the station's name set after it.
+    const std::string name = applicationName(station_, announced_);
+    const char* const keywords[] = {"dbname", "application_name", nullptr};
+    const char* const values[] = {connection_.c_str(), name.c_str(), nullptr};
+    conn_ = PQconnectdbParams(keywords, values, 1);
     ++generation_;
     if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) {
         PQclear(PQexec(conn_, "SET client_min_messages = warning"));
@@ -329,13 +404,27 @@ bool PostgresDatabase::connect() {
 }
 
 // The registry of schemas and the collation, made by the first program that uses the database.
+// Stations that start at once on an empty database make it one after the other (the lock), and
+// schemas are numbered from a sequence, never twice.
 bool PostgresDatabase::prepareDatabase() {
-    const char* setup =
+    const std::string key = std::to_string(lockKey({kNumberingLock, lockIdOf("_SCHEMAS")}));
+    const std::string setup =
+        "SELECT pg_advisory_lock(" + key + ");"
         "CREATE TABLE IF NOT EXISTS public.\"_SCHEMAS\" (\"DIRECTORY\" TEXT PRIMARY KEY, "
         "\"SCHEMA\" TEXT NOT NULL UNIQUE);"
+        "CREATE SEQUENCE IF NOT EXISTS public.\"_SCHEMA_NUMBERS\";"
+        "SELECT setval('public.\"_SCHEMA_NUMBERS\"', n) FROM (SELECT max(substr(\"SCHEMA\", 2)::"
+        "bigint) AS n FROM public.\"_SCHEMAS\" WHERE \"SCHEMA\" ~ '^d[0-9]+$') m, "
+        "public.\"_SCHEMA_NUMBERS\" q WHERE n > q.last_value OR (n > 0 AND NOT q.is_called);"
         "DO $$BEGIN CREATE COLLATION IF NOT EXISTS public.\"sl_nocase\" (provider = icu, "
-        "locale = 'sl-u-ks-level2', deterministic = false); END$$";
-    return executeQuietly(setup);
+        "locale = 'sl-u-ks-level2', deterministic = false); END$$;"
+        "SELECT pg_advisory_unlock(" + key + ")";
+    if (!connected()) return false;
+    PGresult* result = PQexec(conn_, setup.c_str());
+    const bool done = result != nullptr && PQresultStatus(result) == PGRES_TUPLES_OK;
+    PQclear(result);
+    if (!done) executeQuietly(("SELECT pg_advisory_unlock(" + key + ")").c_str());
+    return done;
 }
 
 bool PostgresDatabase::recover() {
@@ -391,6 +480,7 @@ std::string PostgresDatabase::rebuildKeysUnderOtherCollation() {
 }
 
 void PostgresDatabase::rolledBack() {
+    unlockPending();
     for (const std::string& directory : schemasInTransaction_) schemas_.erase(directory);
     schemasInTransaction_.clear();
 }
@@ -454,7 +544,7 @@ DriverCode PostgresDatabase::schemaFor(const fs::path& directory, bool create, s
         return error.code;
     }
     endReadSnapshot();
-    const std::string normal = normalDirectory(directory).string();
+    const std::string normal = serverDirectory(directory);
     if (const auto known = schemas_.find(normal); known != schemas_.end()) {
         schema = known->second;
         return DriverCode::Ok;
@@ -468,18 +558,22 @@ DriverCode PostgresDatabase::schemaFor(const fs::path& directory, bool create, s
         return error.code;
     }
     if (schema.empty()) {
+        // Another station may register the directory at the same moment: its name then holds.
         SqlStatement* add = statement(
-            "INSERT INTO public.\"_SCHEMAS\" SELECT $1, 'd' || (count(*) + 1) FROM "
-            "public.\"_SCHEMAS\" RETURNING \"SCHEMA\"",
+            "INSERT INTO public.\"_SCHEMAS\" VALUES ($1, 'd' || "
+            "nextval('public.\"_SCHEMA_NUMBERS\"')) ON CONFLICT (\"DIRECTORY\") DO NOTHING "
+            "RETURNING \"SCHEMA\"",
             "register the data directory", error);
         if (add == nullptr) return error.code;
         StatementUse use(*add);
         add->bind(1, std::string_view(normal));
-        if (add->step() != StepResult::Row) {
+        const StepResult added = add->step();
+        if (added == StepResult::Failed) {
             error = add->failure("register the data directory " + normal);
             return noteFailure(error);
         }
-        schema = std::string(add->text(0));
+        schema = added == StepResult::Row ? std::string(add->text(0)) : lookUpSchema(normal, error);
+        if (error.code != DriverCode::Ok) return error.code;
         const DriverCode code =
             execute("CREATE SCHEMA IF NOT EXISTS " + sqlName(schema), "make the schema", error);
         if (code != DriverCode::Ok) return code;
@@ -490,6 +584,130 @@ DriverCode PostgresDatabase::schemaFor(const fs::path& directory, bool create, s
     else
         schemasInTransaction_.clear();
     return DriverCode::Ok;
+}
+
+}  // namespace dv
+
+namespace dv {
+
+void PostgresDatabase::mapDirectory(const fs::path& local, const fs::path& server) {
+    directoryMap_.emplace_back(normalDirectory(local).string(),
+                               normalDirectory(server).lexically_normal().string());
+    std::sort(directoryMap_.begin(), directoryMap_.end(),
+              [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+}
+
+// The directory as the server knows it: under a mapped directory of this station, the same
+// place under the directory it stands for.
+std::string PostgresDatabase::serverDirectory(const fs::path& directory) const {
+    std::string normal = normalDirectory(directory).string();
+    for (const auto& [local, server] : directoryMap_) {
+        if (normal == local) return server;
+        if (normal.starts_with(local) && normal[local.size()] == fs::path::preferred_separator)
+            return server + normal.substr(local.size());
+    }
+    return normal;
+}
+
+// An unlock refused inside a failed transaction is said again once the transaction ended, so
+// that no station is kept out by a lock this one no longer uses.
+void PostgresDatabase::unlockPending() {
+    if (!connected() || PQtransactionStatus(conn_) == PQTRANS_INERROR) return;
+    while (!pendingUnlocks_.empty()) {
+        PGresult* result = PQexec(conn_, pendingUnlocks_.back().c_str());
+        const bool done = result != nullptr && PQresultStatus(result) == PGRES_TUPLES_OK;
+        PQclear(result);
+        if (!done) return;
+        pendingUnlocks_.pop_back();
+    }
+}
+
+LockOutcome PostgresDatabase::tryStationLock(LockName name, bool shared, StationWork work,
+                                             std::vector<LockHolder>& holders,
+                                             DriverError& error) {
+    unlockPending();
+    const LockOutcome outcome =
+        tryLock(shared ? "SELECT pg_try_advisory_lock_shared($1::bigint)"
+                       : "SELECT pg_try_advisory_lock($1::bigint)",
+                name, holders, error);
+    if (outcome != LockOutcome::Taken) return outcome;
+    ++stationLocks_;
+    // A batch's work is what the others must know; a count or an import does not hide it.
+    if (announced_ == '-' || !shared) announceWork(static_cast<char>(work));
+    return LockOutcome::Taken;
+}
+
+// The holders of such a lock are told by the work their station locks say.
+LockOutcome PostgresDatabase::tryLockUntilCommit(LockName name, StationWork,
+                                                 std::vector<LockHolder>& holders,
+                                                 DriverError& error) {
+    return tryLock("SELECT pg_try_advisory_xact_lock($1::bigint)", name, holders, error);
+}
+
+LockOutcome PostgresDatabase::tryLock(const char* sql, LockName name,
+                                      std::vector<LockHolder>& holders, DriverError& error) {
+    SqlStatement* take = statement(sql, "take a lock", error);
+    if (take == nullptr) return LockOutcome::Failed;
+    bool taken = false;
+    {
+        StatementUse use(*take);
+        take->bind(1, lockKey(name));
+        if (take->step() != StepResult::Row) {
+            error = take->failure("take a lock");
+            noteFailure(error);
+            return LockOutcome::Failed;
+        }
+        taken = take->text(0) == "t";
+    }
+    if (!taken) {
+        holders = lockHolders(name, error);
+        return error.code == DriverCode::Ok ? LockOutcome::Busy : LockOutcome::Failed;
+    }
+    return LockOutcome::Taken;
+}
+
+void PostgresDatabase::releaseStationLock(LockName name, bool shared) {
+    pendingUnlocks_.push_back(
+        std::string(shared ? "SELECT pg_advisory_unlock_shared(" : "SELECT pg_advisory_unlock(") +
+        std::to_string(lockKey(name)) + ")");
+    unlockPending();
+    if (--stationLocks_ <= 0) {
+        stationLocks_ = 0;
+        announceWork('-');
+    }
+}
+
+// The other sessions that hold the lock, with what their names say of them.
+std::vector<LockHolder> PostgresDatabase::lockHolders(LockName name, DriverError& error) {
+    std::vector<LockHolder> holders;
+    SqlStatement* query = statement(
+        "SELECT coalesce(a.application_name, ''), l.mode FROM pg_locks l JOIN pg_stat_activity a "
+        "ON a.pid = l.pid WHERE l.locktype = 'advisory' AND l.granted AND l.objsubid = 1 AND "
+        "l.classid = ($1::bigint >> 32)::oid AND l.objid = ($1::bigint & 4294967295)::oid AND "
+        "l.pid <> pg_backend_pid() ORDER BY a.backend_start",
+        "read who holds a lock", error);
+    if (query == nullptr) return holders;
+    StatementUse use(*query);
+    query->bind(1, lockKey(name));
+    StepResult step;
+    while ((step = query->step()) == StepResult::Row)
+        holders.push_back(holderOf(query->text(0), query->text(1) == "ExclusiveLock"));
+    if (step == StepResult::Failed) {
+        error = query->failure("read who holds a lock");
+        noteFailure(error);
+    }
+    return holders;
+}
+
+// The work shown beside the station's name to the other sessions. Set outside a transaction's
+// reach (a rollback would take it back), so it is said anew at each change.
+void PostgresDatabase::announceWork(char work) {
+    if (work == announced_ || !connected()) return;
+    announced_ = work;
+    const std::string name = applicationName(station_, work);
+    const char* values[] = {name.c_str()};
+    PQclear(PQexecParams(conn_, "SELECT set_config('application_name', $1, false)", 1, nullptr,
+                         values, nullptr, nullptr, 0));
 }
 
 }  // namespace dv

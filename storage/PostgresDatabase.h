@@ -113,7 +113,8 @@ class PostgresDialect final : public SqlDialect {
 // ("d1", "d2", ...), the directory each stands for kept in the table public."_SCHEMAS".
 class PostgresDatabase final : public SqlConnection {
   public:
-    explicit PostgresDatabase(std::string connection);
+    // `station` names this program to the other stations (empty: the computer's name).
+    explicit PostgresDatabase(std::string connection, std::string station = {});
     ~PostgresDatabase() override;
 
     // Empty when the connection was made; else why not, in Slovenian for the user.
@@ -135,6 +136,15 @@ class PostgresDatabase final : public SqlConnection {
     std::string collationVersion() override;
     SqlStatement* statement(const std::string& sql, std::string_view action,
                             DriverError& error) override;
+    LockOutcome tryStationLock(LockName name, bool shared, StationWork work,
+                               std::vector<LockHolder>& holders, DriverError& error) override;
+    void releaseStationLock(LockName name, bool shared) override;
+    LockOutcome tryLockUntilCommit(LockName name, StationWork work,
+                                   std::vector<LockHolder>& holders, DriverError& error) override;
+    const std::string& station() const { return station_; }
+    // The data directory `local` of this station is the one the server knows as `server`: a
+    // station that keeps its own program directory works on the tables of another's.
+    void mapDirectory(const std::filesystem::path& local, const std::filesystem::path& server);
 
   protected:
     bool connected() const override;
@@ -147,8 +157,20 @@ class PostgresDatabase final : public SqlConnection {
     bool connect();
     bool prepareDatabase();
     std::string lookUpSchema(const std::string& directory, DriverError& error);
+    std::string serverDirectory(const std::filesystem::path& directory) const;
+    std::vector<LockHolder> lockHolders(LockName name, DriverError& error);
+    void announceWork(char work);
+    void unlockPending();
+    LockOutcome tryLock(const char* sql, LockName name, std::vector<LockHolder>& holders,
+                        DriverError& error);
 
     std::string connection_;
+    std::string station_;
+    // The directories of this station that stand for others on the server, longest first.
+    std::vector<std::pair<std::string, std::string>> directoryMap_;
+    int stationLocks_ = 0;  // station locks held now
+    std::vector<std::string> pendingUnlocks_;
+    char announced_ = '-';  // the work the other stations see
     PostgresDialect dialect_;
     PGconn* conn_ = nullptr;
     std::uint64_t generation_ = 0;

@@ -159,3 +159,19 @@ DriverCode SqlConnection::checkWritable(DriverError& error) const {
 }
 
 }  // namespace dv
+
+namespace dv {
+
+LockOutcome SqlConnection::tryStationLock(LockName, bool, StationWork, std::vector<LockHolder>&,
+                                          DriverError&) {
+    return LockOutcome::Taken;
+}
+
+void SqlConnection::releaseStationLock(LockName, bool) {}
+
+LockOutcome SqlConnection::tryLockUntilCommit(LockName, StationWork, std::vector<LockHolder>&,
+                                              DriverError&) {
+    return LockOutcome::Taken;
+}
+
+}  // namespace dv

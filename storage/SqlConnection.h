@@ -11,6 +11,7 @@
 #include "storage/DriverCode.h"
 #include "storage/SqlDialect.h"
 #include "storage/SqlStatement.h"
+#include "storage/StationLock.h"
 
 namespace dv {
 
@@ -88,6 +89,16 @@ class SqlConnection {
     // table or the count of rollbacks moved. The counter of a table stays at its address.
     std::uint64_t& changeCounter(const std::string& table) { return changes_[table]; }
     std::uint64_t rollbacks() const { return rollbacks_; }
+
+    // Locks between the stations of one database (see StationLock). One attempt to take `name`;
+    // Busy, with the stations that hold it in `holders`, when it cannot be had now. A single
+    // station's engine (the embedded one) takes every lock at once.
+    virtual LockOutcome tryStationLock(LockName name, bool shared, StationWork work,
+                                       std::vector<LockHolder>& holders, DriverError& error);
+    virtual void releaseStationLock(LockName name, bool shared);
+    // One attempt to take `name` (exclusive) until the transaction running ends.
+    virtual LockOutcome tryLockUntilCommit(LockName name, StationWork work,
+                                           std::vector<LockHolder>& holders, DriverError& error);
 
   protected:
     // Whether the connection works at all (it may have failed to start).

@@ -160,16 +160,23 @@ bool CaptureImport::archive(const Decimal& quantity, std::int32_t counter, bool 
 }
 
 // A line with a count entered adds the quantity to it; any other takes the quantity as its
-// count, which is then entered. Three places, rounded half away from zero.
+// count, which is then entered. Three places, rounded half away from zero. A line that another
+// station saved since it was read (a count typed on the form) is read again and the quantity
+// added to what that station saved, so that neither loses the other's count.
 bool CaptureImport::addToLine(const Decimal& quantity) {
-    const Decimal count =
-        INVENDET.NarejenVnos == 1 ? Decimal(INVENDET.PopisanaZaloga) + quantity : quantity;
-    if (!INVENDET.PopisanaZaloga.assign(count)) {
-        setLastError(kFileDriverError, "količina ne gre v polje popisa");
-        return false;
+    constexpr int kAttempts = 20;
+    for (int attempt = 1;; ++attempt) {
+        const Decimal count =
+            INVENDET.NarejenVnos == 1 ? Decimal(INVENDET.PopisanaZaloga) + quantity : quantity;
+        if (!INVENDET.PopisanaZaloga.assign(count)) {
+            setLastError(kFileDriverError, "količina ne gre v polje popisa");
+            return false;
+        }
+        INVENDET.NarejenVnos = 1;
+        const DriverCode written = lines_.driver()->put();
+        if (written != DriverCode::ChangedByOther || attempt == kAttempts) return written == DriverCode::Ok;
+        if (!fetchLine()) return false;
     }
-    INVENDET.NarejenVnos = 1;
-    return lines_.driver()->put() == DriverCode::Ok;
 }
 
 bool CaptureImport::addLine(const Decimal& quantity) {

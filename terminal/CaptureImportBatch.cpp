@@ -18,6 +18,7 @@
 #include "runtime/Window.h"
 #include "schema/ProgramGlobals.h"
 #include "schema/Records.h"
+#include "stocktake/StocktakeLocks.h"
 #include "storage/BatchTransaction.h"
 #include "storage/TableAccess.h"
 #include "storage/TableGuard.h"
@@ -208,6 +209,18 @@ class ImportRun {
     // The pass in one transaction, kept only when it completed; false (the user told) when
     // nothing was kept.
     bool importLines() {
+        // Kept until the import has ended. Imports take turns, so that each one numbers its
+        // archive records and counters after the last one's; counts of other stations go on.
+        StationLock stocktakeLock;
+        StationLock importTurn;
+        if (!shareStocktake(stocktakeLock, key_, StationWork::Import,
+                            " Uvoza zajema zdaj ni mogoče začeti; ponovite ga, ko bo končano." +
+                                std::string(kUnchanged)))
+            return false;
+        if (!takeImportTurn(importTurn, key_)) {
+            warn(" Uvoz zajema je preklican." + std::string(kUnchanged));
+            return false;
+        }
         BatchTransaction batch;
         if (batch.Begin() != DriverCode::Ok) {
             warn(" Uvoza zajema ni mogoče začeti.|| " + errorQuote());
