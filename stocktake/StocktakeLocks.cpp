@@ -7,12 +7,6 @@
 namespace dv {
 namespace {
 
-LockName stocktakeLock(const StocktakeKey& key) {
-    const auto sale = static_cast<unsigned char>(key.saleType.empty() ? ' ' : key.saleType[0]);
-    return {kStocktakeLock,
-            (std::uint64_t{key.number} << 24) | (std::uint64_t{key.unit} << 8) | sale};
-}
-
 std::string number(const StocktakeKey& key) {
     return std::to_string(key.number);
 }
@@ -53,6 +47,12 @@ bool batchAmong(const std::vector<LockHolder>& holders) {
 
 }  // namespace
 
+LockName stocktakeLock(const StocktakeKey& key) {
+    const auto sale = static_cast<unsigned char>(key.saleType.empty() ? ' ' : key.saleType[0]);
+    return {kStocktakeLock,
+            (std::uint64_t{key.number} << 24) | (std::uint64_t{key.unit} << 8) | sale};
+}
+
 bool shareStocktake(StationLock& lock, const StocktakeKey& key, StationWork work,
                     std::string_view refused) {
     SqlConnection& db = tableAccess().database();
@@ -60,7 +60,7 @@ bool shareStocktake(StationLock& lock, const StocktakeKey& key, StationWork work
         case LockOutcome::Taken:
             return true;
         case LockOutcome::Busy:
-            tell(holdersText(lock.holders(), key) + "|| " + std::string(refused));
+            tell(holdersText(lock.holders(), key) + "||" + std::string(refused));
             return false;
         case LockOutcome::Failed:
             tell(failureText(lock.error()));

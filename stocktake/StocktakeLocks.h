@@ -12,6 +12,9 @@ namespace dv {
 // imports share it; a template preparation, re-preparation or posting has it alone. On the
 // embedded database every lock is taken at once.
 
+// The lock of one stocktake.
+LockName stocktakeLock(const StocktakeKey& key);
+
 // For a count or an import: false, the user told which station has the stocktake and what it
 // does, when another station's batch holds it.
 bool shareStocktake(StationLock& lock, const StocktakeKey& key, StationWork work,

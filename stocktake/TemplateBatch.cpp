@@ -36,10 +36,18 @@ void warn(std::string text) {
     (void)ask(std::move(text), kButtonOk, kButtonOk);
 }
 
+// On the embedded database the stocktake is done on one computer. On a server the other
+// stations may count and import meanwhile (they wait for the template), but the programs that
+// sell or receive goods must not change the stock the template is made from.
 bool conditionsMet() {
-    return ask(" Inventura se lahko izvaja samo na enem računalniku.| Na ostalih morate nujno "
-               "zapreti trgovinske programe!|| Ali so izpolnjeni pogoji za nadaljevanje ?",
-               kButtonYes | kButtonNo, kButtonNo) == kButtonYes;
+    const std::string text =
+        tableAccess().sqliteDatabase() != nullptr
+            ? " Inventura se lahko izvaja samo na enem računalniku.| Na ostalih morate nujno "
+              "zapreti trgovinske programe!|| Ali so izpolnjeni pogoji za nadaljevanje ?"
+            : " Med pripravo predloge se zaloga ne sme spreminjati.| Na vseh računalnikih "
+              "morate nujno zapreti ostale trgovinske programe!| Postaje, ki vnašajo popis ali "
+              "uvažajo zajem, lahko ostanejo odprte.|| Ali so izpolnjeni pogoji za nadaljevanje ?";
+    return ask(text, kButtonYes | kButtonNo, kButtonNo) == kButtonYes;
 }
 
 std::string errorSuffix() {

@@ -41,7 +41,7 @@ type ?INVENTUR:PREDSEDNIK "Ana Kovač"
 press ?OK
 window "  EVIDENCA OPRAVLJENIH INVENTUR"
 press " PRIPRAVA PREDLOGE"
-message-contains "samo na enem računalniku"
+message-contains "Ali so izpolnjeni pogoji za nadaljevanje ?"
 answer Yes
 idle
 window "  EVIDENCA OPRAVLJENIH INVENTUR"

@@ -287,7 +287,7 @@ expect ?Seznam focused
 press "  PONOVNA PRIPRAVA PREDLOGE"
 )" + question + R"(
 answer Yes
-message-contains "Inventura se lahko izvaja samo na enem računalniku."
+message-contains "Ali so izpolnjeni pogoji za nadaljevanje ?"
 answer Yes
 window "  EVIDENCA OPRAVLJENIH INVENTUR"
 expect ?Seznam focused
@@ -295,6 +295,43 @@ expect ?Seznam focused
     EXPECT_EQ(sql("SELECT EAN, RACZALOGA, POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE "
                   "STEVINVENTURE = 7 ORDER BY EAN"),
               "3830001|0|0|0\n3830002|0|0|0\n3830003|4000|5000|1\n3830004|0|0|0");
+}
+
+}  // namespace
+}  // namespace dv
+
+#include "stocktake/StocktakeLocks.h"
+#include "support/OtherStation.h"
+
+namespace dv {
+namespace {
+
+// While another station prepares the template again, a count is not saved: the form says which
+// station holds the stocktake and stays open with the count typed, which is saved when
+// confirmed again after the other station is done.
+TEST_F(CountEntryScript, ACountIsNotSavedWhileAnotherStationPreparesTheTemplate) {
+    DV_SERVER_ONLY();
+    test::OtherStation other("BLAGAJNA2");
+    other.hold(stocktakeLock({7, 1, "M"}), false, StationWork::Repreparation);
+    run(openStocktake7() + R"(type ?LokatorKoda "3830004" Enter
+key Enter
+window "Spreminjanje zapisa"
+type ?INVENDET:PopisanaZaloga "2,5" Enter
+message " OPOZORILO" " Postaja BLAGAJNA2 ta trenutek ponovno pripravlja predlogo za inventuro št. 7.|| Popisa zdaj ni mogoče shraniti; potrdite ga znova, ko bo končala."
+answer OK
+window "Spreminjanje zapisa"
+expect ?INVENDET:PopisanaZaloga text "2,500"
+)");
+    EXPECT_EQ(sql("SELECT POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE STEVINVENTURE = 7 AND "
+                  "EAN = '3830004'"),
+              "0|0");
+    other.release();
+    run(R"(press "POTRDI"
+window " INVENTURNI POPIS ZA INVENTURO ŠT. 7"
+)");
+    EXPECT_EQ(sql("SELECT POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE STEVINVENTURE = 7 AND "
+                  "EAN = '3830004'"),
+              "2500|1");
 }
 
 }  // namespace

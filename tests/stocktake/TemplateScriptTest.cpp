@@ -11,8 +11,11 @@
 namespace dv {
 namespace {
 
-constexpr const char* kQuestion =
-    R"(message " OPOZORILO" " Inventura se lahko izvaja samo na enem računalniku.| Na ostalih morate nujno zapreti trgovinske programe!|| Ali so izpolnjeni pogoji za nadaljevanje ?")";
+// The question before the template is made: on a server other stations may go on counting.
+const char* const kQuestion =
+    test::testsOnServer()
+        ? R"(message " OPOZORILO" " Med pripravo predloge se zaloga ne sme spreminjati.| Na vseh računalnikih morate nujno zapreti ostale trgovinske programe!| Postaje, ki vnašajo popis ali uvažajo zajem, lahko ostanejo odprte.|| Ali so izpolnjeni pogoji za nadaljevanje ?")"
+        : R"(message " OPOZORILO" " Inventura se lahko izvaja samo na enem računalniku.| Na ostalih morate nujno zapreti trgovinske programe!|| Ali so izpolnjeni pogoji za nadaljevanje ?")";
 
 class TemplateScript : public test::StocktakeFixture {
   protected:

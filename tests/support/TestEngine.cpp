@@ -48,6 +48,18 @@ void runOnServer(const std::string& sql) {
     PQfinish(conn);
 }
 
+std::string queryServer(const std::string& sql) {
+    PGconn* conn = PQconnectdb(testServerConnection().c_str());
+    PGresult* result = PQexec(conn, sql.c_str());
+    EXPECT_EQ(PQresultStatus(result), PGRES_TUPLES_OK) << PQerrorMessage(conn) << sql;
+    std::string value;
+    if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0)
+        value = PQgetvalue(result, 0, 0);
+    PQclear(result);
+    PQfinish(conn);
+    return value;
+}
+
 std::string serverSchema(TableAccess& access, const std::filesystem::path& directory) {
     std::string schema;
     DriverError error;

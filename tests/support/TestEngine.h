@@ -30,6 +30,9 @@ std::unique_ptr<TableAccess> testTableAccess(MessageRaiser* errors,
 // Runs `sql` on the test cluster through a connection of its own (another program, an
 // administrator); fails the test when the server refuses it.
 void runOnServer(const std::string& sql);
+// The first value of the first row of `sql` on the test cluster, through a connection of its
+// own ("" when there is none; a refused query fails the test).
+std::string queryServer(const std::string& sql);
 
 // The schema of the server that holds the tables of `directory` for `access` ("" and a failed
 // test when there is none).
@@ -48,4 +51,12 @@ void serverConnectionsKeep(const std::string& schema, const std::string& table);
 #define DV_EMBEDDED_ONLY(why)                                                       \
     do {                                                                            \
         if (::dv::test::testsOnServer()) GTEST_SKIP() << "embedded database only: " << why; \
+    } while (false)
+
+// Skips a test about several stations on one database when the tests run on the embedded one,
+// which serves one station.
+#define DV_SERVER_ONLY()                                                                 \
+    do {                                                                                 \
+        if (!::dv::test::testsOnServer())                                                \
+            GTEST_SKIP() << "several stations share only a server's database";           \
     } while (false)

@@ -11,6 +11,8 @@
 #include "CaptureImportModel.h"
 #include "runtime/Window.h"
 #include "storage/SqliteDatabase.h"
+#include "stocktake/StocktakeLocks.h"
+#include "support/OtherStation.h"
 #include "support/TestEngine.h"
 
 namespace dv {
@@ -65,6 +67,38 @@ class CaptureImportSafety : public test::CaptureImportFixture {
     test::CaptureModel model;
     std::string before;
 };
+
+// While another station posts the stocktake, an import into it is refused with the station's
+// name and what it does, and nothing is written; once the posting station is done, it imports.
+TEST_F(CaptureImportSafety, AnImportWhileAnotherStationPostsIsRefusedAndKeepsNothing) {
+    DV_SERVER_ONLY();
+    test::OtherStation other("BLAGAJNA2");
+    other.hold(stocktakeLock({7, 1, "M"}), false, StationWork::Posting);
+    importWith({});
+    run(endingWith(" Postaja BLAGAJNA2 ta trenutek knjiži inventurne razlike za inventuro št. "
+                   "7.|| Uvoza zajema zdaj ni mogoče začeti; ponovite ga, ko bo končano." +
+                   std::string(kUnchanged)));
+    expectUntouched();
+    other.release();
+    expectImportedAfterwards();
+}
+
+// Imports take turns: one started while another station imports waits until that one has
+// ended (its archive records numbered after the other's), then imports the whole file.
+TEST_F(CaptureImportSafety, AnImportWaitsWhileAnotherStationImports) {
+    DV_SERVER_ONLY();
+    test::OtherStation other("BLAGAJNA2");
+    other.hold({kImportLock, 0}, false, StationWork::Import);
+    other.hold(stocktakeLock({7, 1, "M"}), true, StationWork::Import);
+    const std::string archiveTable = test::serverSchema(*tables, directory.path()) + ".invtps";
+    std::string archivedMeanwhile;
+    other.releaseLater(std::chrono::milliseconds(400), [&] {
+        archivedMeanwhile = test::queryServer("SELECT count(*) FROM " + archiveTable);
+    });
+    expectImportedAfterwards();
+    other.join();
+    EXPECT_EQ(archivedMeanwhile, "0") << "nothing was imported while the other station imported";
+}
 
 TEST_F(CaptureImportSafety, CancelHalfwayKeepsNothing) {
     std::int64_t seen = 0;
