@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "data/RecordBuffers.h"
@@ -101,7 +102,12 @@ class UpdateINVENTURForm final : public FormProcedure {
         }
         if (request() == ReqChange) return skipTo(kChairman);
         if (request() == ReqInsert) {
-            INVENTUR.StevInventure = static_cast<std::uint16_t>(GLO.LastStocktakeNumber + 1);
+            // The register as it stands now: another station may have stored the number the
+            // form proposed before (its POTRDI then says the key is taken, and the focus comes
+            // back here for the next free one).
+            const std::uint16_t last =
+                std::max(GLO.LastStocktakeNumber, lastStocktakeNumber(tableAccess().file("INVENTUR")));
+            INVENTUR.StevInventure = static_cast<std::uint16_t>(last + 1);
             Refresh();
         }
         return kEventDone;

@@ -239,3 +239,38 @@ idle
 
 }  // namespace
 }  // namespace dv
+
+namespace dv {
+namespace {
+
+// Two stations add a stocktake at the same moment: both forms propose number 3. The other
+// station stores it first; here POTRDI says the key is taken and stores nothing, the form
+// proposes the next free number, and POTRDI stores that one. No number, unit and sale type is
+// ever stored twice.
+TEST_F(RegisterScript, ANumberTakenMeanwhileByAnotherStationIsRefusedAndTheNextOneProposed) {
+    addUnit(1, "Trgovina Center", "M");
+    addStocktake(2, 1, "M", kToday);
+    run(R"(start EvidencaInventur
+press "&Dodaj"
+window "Dodajanje zapisa"
+expect ?INVENTUR:StevInventure text "3"
+focus ?INVENTUR:Enota
+window " SKLADIŠČA BLAGA - IZDELKOV"
+press "&Izberi"
+window "Dodajanje zapisa"
+type ?INVENTUR:PREDSEDNIK "Ana Novak"
+)");
+    addStocktake(3, 1, "M", kToday);  // the other station's, stored first
+    run(R"(press ?OK
+message "Duplicate Key Error" "Adding this record creates a duplicate entry for the key:  PO ŠTEVILKI "
+answer OK
+window "Dodajanje zapisa"
+expect ?INVENTUR:StevInventure text "4"
+press ?OK
+window "  EVIDENCA OPRAVLJENIH INVENTUR"
+sql "SELECT STEVINVENTURE, ENOTA, VRSTAPRODAJE FROM INVENTUR ORDER BY STEVINVENTURE" "2|1|M\n3|1|M\n4|1|M"
+)");
+}
+
+}  // namespace
+}  // namespace dv
