@@ -336,3 +336,49 @@ window " INVENTURNI POPIS ZA INVENTURO ŠT. 7"
 
 }  // namespace
 }  // namespace dv
+
+#include <sqlite3.h>
+
+#include "storage/SqliteDatabase.h"
+
+namespace dv {
+namespace {
+
+// The row is saved on another station while its form is open here: POTRDI says so and shows the
+// other station's count instead of overwriting it; a second POTRDI saves this one's.
+TEST_F(CountEntryScript, ACountSavedMeanwhileOnAnotherStationIsShownNotOverwritten) {
+    run(openStocktake7() + R"(type ?LokatorKoda "3830004" Enter
+key Enter
+window "Spreminjanje zapisa"
+type ?INVENDET:PopisanaZaloga "2,5"
+)");
+    // The other station's save: its count and a new version of the row.
+    const std::string update =
+        "invendet SET popisanazaloga = 7000, narejenvnos = 1, \"_VERSION\" = \"_VERSION\" + 1 "
+        "WHERE stevinventure = 7 AND ean = '3830004'";
+    if (test::testsOnServer()) {
+        test::runOnServer("UPDATE " + test::serverSchema(*tables, directory.path()) + "." + update);
+    } else {
+        const std::string sql = "UPDATE " + update;
+        ASSERT_EQ(sqlite3_exec(tables->sqliteDatabase()->handle(), sql.c_str(), nullptr, nullptr,
+                               nullptr),
+                  SQLITE_OK);
+    }
+    run(R"(press "POTRDI"
+message "Record Was Not Updated" "This record was changed by another station. Those changes will now be displayed. Use the Ditto Button or Ctrl+' to recall your changes."
+answer OK
+window "Spreminjanje zapisa"
+expect ?INVENDET:PopisanaZaloga text "7,000"
+)");
+    EXPECT_EQ(sql("SELECT POPISANAZALOGA FROM INVENDET WHERE STEVINVENTURE = 7 AND EAN = '3830004'"),
+              "7000");
+    run(R"(type ?INVENDET:PopisanaZaloga "9" Enter
+window " INVENTURNI POPIS ZA INVENTURO ŠT. 7"
+)");
+    EXPECT_EQ(sql("SELECT POPISANAZALOGA, NAREJENVNOS FROM INVENDET WHERE STEVINVENTURE = 7 AND "
+                  "EAN = '3830004'"),
+              "9000|1");
+}
+
+}  // namespace
+}  // namespace dv
