@@ -1,18 +1,15 @@
 #include <chrono>
-#include <fstream>
 #include <future>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "data/IniFile.h"
 #include "runtime/Decimal.h"
 #include "schema/Records.h"
 #include "support/DemoTestSupport.h"
-#include "support/PostgresCluster.h"
+#include "support/StationSetup.h"
 #include "support/TestEngine.h"
 
 namespace dv::test {
@@ -20,28 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kStart = R"(start Main
-message-contains "KOPIJ PODATKOV"
-answer OK
-message-contains "KOPIJ PODATKOV"
-answer OK
-window "    DIDEROVIV "
-)";
-
-const char* const kImport = R"(menu "&Zajem s terminalov - zajem ASCII" "2. Obdelava ASCII datoteke zajema"
-window " KNJIŽENJE ASCII DATOTEKE S TERMINALA ali ROČNI ZAJEM"
-press ?IzberiInventuro
-window "  EVIDENCA OPRAVLJENIH INVENTUR"
-press "  &IZBERI INVENTURO ZA VNOS POPISA"
-window " KNJIŽENJE ASCII DATOTEKE S TERMINALA ali ROČNI ZAJEM"
-expect ?GLO:DIDEROVIV text "1"
-focus ?Knjizenje
-press ?Knjizenje
-idle
-window "    DIDEROVIV "
-)";
-
-const char* const kExit = "toolbar \"IZHOD\"\n";
+using stations::countByHand;
+using stations::handCounts;
+using stations::kExit;
+using stations::kImport;
+using stations::kStart;
+using stations::startScript;
+using stations::writeCapture;
 
 // A template row of stocktake 1 as it was read.
 struct Row {
@@ -58,128 +40,21 @@ struct Row {
 class TwoStations : public ::testing::Test {
   protected:
     void SetUp() override {
-        // A database of its own on the tests' cluster: copy-to takes only an empty one.
         ASSERT_FALSE(testServerConnection().empty());
         static int databases = 0;
-        const std::string database = "postaje" + std::to_string(++databases);
-        runOnServer("CREATE DATABASE " + database);
-        server = PostgresCluster::shared()->connection(database);
+        server = stations::newDatabase("postaje" + std::to_string(++databases));
+        ASSERT_FALSE(server.empty());
         first = folders.program("firma");
-        ASSERT_EQ(runProgram(first, "demo --items 400").status, 0);
-        const ProgramRun copied = runProgram(first, "copy-to '" + server + "'");
-        ASSERT_EQ(copied.status, 0) << copied.output;
-        for (const fs::path& directory : {first, first.parent_path()})
-            for (const char* file : {"dideroviv.db", "dideroviv.db-wal", "dideroviv.db-shm"})
-                if (fs::exists(directory / file)) fs::remove(directory / file);
         second = elsewhere.path() / "postaja2";
-        fs::create_directories(second / "terminal");
-        fs::create_directories(second / "arhiv");
-        writeWithoutTableFiles(first / "ZALTO.INI", second / "ZALTO.INI");
-        configure(first, "BLAGAJNA1", "");
-        configure(second, "BLAGAJNA2", first.string());
-        runScript(first, std::string(kStart) + R"(menu "&DIDEROVIV" "1. Evidenca inventur, priprava podatkov in izpis predloge"
-window "  EVIDENCA OPRAVLJENIH INVENTUR"
-press "&Dodaj"
-window "Dodajanje zapisa"
-focus ?INVENTUR:Enota
-window " SKLADIŠČA BLAGA - IZDELKOV"
-press "&Izberi"
-window "Dodajanje zapisa"
-type ?INVENTUR:PREDSEDNIK "Ana Kovač"
-press ?OK
-window "  EVIDENCA OPRAVLJENIH INVENTUR"
-press " PRIPRAVA PREDLOGE"
-message-contains "Postaje, ki vnašajo popis ali uvažajo zajem, lahko ostanejo odprte."
-answer Yes
-idle
-window "  EVIDENCA OPRAVLJENIH INVENTUR"
-press " ZAPRI"
-window "    DIDEROVIV "
-)" + kExit);
+        ASSERT_EQ(stations::makeTwoStations(first, second, server, 400), "");
         before = templateRows();
         ASSERT_GE(before.size(), 300U);
         for (const auto& [code, row] : before) codes.push_back(code);
     }
 
-    // The settings of `from` without the table files' entries: a station that names none.
-    static void writeWithoutTableFiles(const fs::path& from, const fs::path& to) {
-        std::istringstream in(fileBytes(from));
-        std::ofstream out(to, std::ios::binary);
-        bool files = false;
-        for (std::string line; std::getline(in, line);) {
-            if (line.starts_with("[")) files = line.starts_with("[FILE]");
-            if (!files) out << line << '\n';
-        }
-    }
-
-    // The station's name, the server and, for the second station, the directory the server knows
-    // its tables by; its own capture file and archive folder.
-    void configure(const fs::path& program, const std::string& station, const std::string& shared) {
-        IniFile settings;
-        ASSERT_TRUE(settings.load(program / "ZALTO.INI").ok());
-        ASSERT_TRUE(settings.write("BAZA", "Povezava", server).ok());
-        ASSERT_TRUE(settings.write("BAZA", "Postaja", station).ok());
-        if (!shared.empty()) {
-            ASSERT_TRUE(settings.write("BAZA", "Imenik", shared).ok());
-        }
-        ASSERT_TRUE(settings
-                        .write("TERMINAL", "MAPA IN IME DATOTEKE TERMINALA",
-                               (program / "terminal" / "INVASCII.txt").string())
-                        .ok());
-        ASSERT_TRUE(settings.write("SERVISNE", "Pot arhiva ASCII", (program / "arhiv").string() + "/")
-                        .ok());
-        ASSERT_TRUE(settings.save(program / "ZALTO.INI").ok());
-    }
-
     static void runScript(const fs::path& program, const std::string& script) {
-        std::ofstream(program / "postaja.script") << script;
-        const ProgramRun run = runProgram(program, "script postaja.script");
+        const ProgramRun run = startScript(program, script).get();
         ASSERT_EQ(run.status, 0) << program << "\n" << run.output;
-    }
-
-    static std::future<ProgramRun> startScript(const fs::path& program, const std::string& script) {
-        std::ofstream(program / "postaja.script") << script;
-        return std::async(std::launch::async,
-                          [program] { return runProgram(program, "script postaja.script"); });
-    }
-
-    // Writes a capture file of `lines` lines over `items`, in turn; the quantities it gives.
-    static std::map<std::string, Decimal> writeCapture(const fs::path& program,
-                                                       const std::vector<std::string>& items,
-                                                       int lines, int seed) {
-        std::map<std::string, Decimal> given;
-        std::ofstream out(program / "terminal" / "INVASCII.txt", std::ios::binary);
-        for (int i = 0; i < lines; ++i) {
-            const std::string& code = items[static_cast<std::size_t>((i * 7 + seed) % static_cast<int>(items.size()))];
-            const std::string quantity =
-                std::to_string((i + seed) % 9 + 1) + ((i + seed) % 2 == 0 ? ".5" : "");
-            out << code << ';' << quantity << "\r\n";
-            given[code] = given[code] + *Decimal::parse(quantity);
-        }
-        return given;
-    }
-
-    // The counts typed into the form of each item, one after the other, in the list of stocktake 1.
-    static std::string countByHand(const std::map<std::string, Decimal>& counts) {
-        std::string script = R"(menu "&DIDEROVIV" "2. Vnos inventurnega popisa"
-window "  EVIDENCA OPRAVLJENIH INVENTUR"
-press "  &IZBERI INVENTURO ZA VNOS POPISA"
-window " INVENTURNI POPIS ZA INVENTURO ŠT. 1"
-)";
-        for (const auto& [code, counted] : counts)
-            script += "type ?LokatorKoda \"" + code + "\" Enter\nkey Enter\n" +
-                      "window \"Spreminjanje zapisa\"\ntype ?INVENDET:PopisanaZaloga \"" +
-                      counted.toString(0) + "\" Enter\n" +
-                      "window \" INVENTURNI POPIS ZA INVENTURO ŠT. 1\"\n";
-        return script + "press \" ZAPRI\"\nwindow \"    DIDEROVIV \"\n";
-    }
-
-    static std::map<std::string, Decimal> handCounts(const std::vector<std::string>& items,
-                                                     int offset) {
-        std::map<std::string, Decimal> counts;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            counts[items[i]] = Decimal(static_cast<std::int64_t>(i) + offset);
-        return counts;
     }
 
     std::vector<std::string> slice(std::size_t from, std::size_t to) const {
@@ -271,11 +146,11 @@ TEST_F(TwoStations, ImportsAndCountsOfTwoStationsAddUpExactly) {
     }
 }
 
-// The first station posts while the second imports 20,000 lines: the posting waits for the
+// The first station posts while the second imports 10,000 lines: the posting waits for the
 // import, then posts the counts with the import's quantities in them, so that the stock of
 // every item of the template ends at its count.
 TEST_F(TwoStations, APostingStartedWhileAnotherStationImportsWaitsForItAndPostsItsCounts) {
-    writeCapture(second, slice(0, 150), 20000, 2);
+    writeCapture(second, slice(0, 150), 10000, 2);
     std::future<ProgramRun> importing = startScript(second, std::string(kStart) + kImport + kExit);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (queryServer("SELECT count(*) FROM pg_stat_activity WHERE application_name = "
@@ -308,7 +183,7 @@ window "    DIDEROVIV "
         archived = data.forEach("INVTPS");
         data.forEach("INVENTUR", [&] { EXPECT_GT(INVENTUR.DATUMZAKLJUCKA, 0); });
     }
-    EXPECT_EQ(archived, 20000);
+    EXPECT_EQ(archived, 10000);
     int changed = 0;
     for (const auto& [code, row] : counts) {
         EXPECT_EQ(stock[code], row.counted) << code;
