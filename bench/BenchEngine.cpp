@@ -91,7 +91,7 @@ std::string tableIn(SqlConnection& connection, const std::filesystem::path& dire
     DriverError error;
     if (connection.schemaFor(directory, false, schema, error) != DriverCode::Ok)
         throw std::runtime_error(error.text);
-    return sqlName(schema) + "." + sqlName(table);
+    return sqlName(schema) + "." + sqlName(connection.dialect().storedName(table));
 }
 
 benchmark::internal::Benchmark* registerOnEngine(const std::string& name,

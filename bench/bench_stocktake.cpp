@@ -424,11 +424,11 @@ void prepareImportTables(Company& data) {
 void resetImport(Company& data) {
     const std::string lines = data.table("INVENDET"), archive = data.table("INVTPS"),
                       stocktakes = data.table("INVENTUR");
-    data.execute("UPDATE " + lines + " SET \"POPISANAZALOGA\" = 0, \"NAREJENVNOS\" = 0");
+    data.execute("UPDATE " + lines + " SET POPISANAZALOGA = 0, NAREJENVNOS = 0");
     data.execute("DELETE FROM " + archive);
     data.execute("DELETE FROM " + stocktakes);
     data.execute("INSERT INTO " + stocktakes +
-                 " (\"STEVINVENTURE\", \"ENOTA\", \"VRSTAPRODAJE\") VALUES (1, 1, 'M')");
+                 " (STEVINVENTURE, ENOTA, VRSTAPRODAJE) VALUES (1, 1, 'M')");
     if (dv::bench::onServer())
         for (const std::string& table : {lines, archive, stocktakes}) data.execute("VACUUM ANALYZE " + table);
 }
@@ -438,7 +438,7 @@ std::string importedTotals(Company& data) {
     dv::DriverError error;
     dv::SqlStatement* statement = data.access().database().statement(
         "SELECT (SELECT COUNT(*) FROM " + data.table("INVTPS") +
-            "), (SELECT SUM(\"POPISANAZALOGA\") FROM " + data.table("INVENDET") + ")",
+            "), (SELECT SUM(POPISANAZALOGA) FROM " + data.table("INVENDET") + ")",
         "count the imported lines", error);
     check(statement != nullptr, error.text);
     dv::StatementUse use(*statement);

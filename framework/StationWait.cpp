@@ -16,13 +16,14 @@ constexpr auto kPause = std::chrono::milliseconds(50);
 
 }  // namespace
 
-LockOutcome waitForLock(const LockAttempt& attempt,
+LockOutcome waitForLock(std::string_view layout, const LockAttempt& attempt,
                         const std::function<std::string(const std::vector<LockHolder>&)>& describe) {
     std::vector<LockHolder> holders;
     LockOutcome outcome = attempt(holders);
     if (outcome != LockOutcome::Busy) return outcome;
-    Window window(procedureLayout("CakanjeNaPostajo"));
-    Control& text = window.control("?Besedilo");
+    Window window(procedureLayout(layout));
+    window.setCaption(" ČAKANJE NA DRUGO POSTAJO");
+    Control& text = window.control("?ProgressText");
     text.setText(describe(holders));
     const int cancel = window.control("?Cancel").number();
     window.setTimer(kTimerInterval);

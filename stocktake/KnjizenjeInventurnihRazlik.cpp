@@ -64,7 +64,7 @@ DV_PROCEDURE(KnjizenjeInventurnihRazlik) {
         posting.Abandon();
         return RespCancelled;
     }
-    if (!takeStocktakeForBatch(stocktakeLock, key, StationWork::Posting)) {
+    if (!takeStocktakeForBatch(stocktakeLock, key, StationWork::Posting, procedure)) {
         posting.Abandon();
         return RespCancelled;
     }

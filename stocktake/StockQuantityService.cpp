@@ -46,7 +46,7 @@ bool StockQuantityService::Start() {
         return false;
     }
     // The document's id and number are taken by one station at a time.
-    if (takeNumbering("DOKUMENT") && addHeader()) return true;
+    if (takeNumbering("DOKUMENT", "VpisiKolicinoVzalogo") && addHeader()) return true;
     Abandon();
     return false;
 }

@@ -69,10 +69,12 @@ bool shareStocktake(StationLock& lock, const StocktakeKey& key, StationWork work
     return false;
 }
 
-bool takeStocktakeForBatch(StationLock& lock, const StocktakeKey& key, StationWork work) {
+bool takeStocktakeForBatch(StationLock& lock, const StocktakeKey& key, StationWork work,
+                           std::string_view layout) {
     SqlConnection& db = tableAccess().database();
     bool refused = false;
     const LockOutcome outcome = waitForLock(
+        layout,
         [&](std::vector<LockHolder>& holders) {
             const LockOutcome tried = lock.tryTake(db, stocktakeLock(key), false, work);
             holders = lock.holders();
@@ -96,9 +98,10 @@ bool takeStocktakeForBatch(StationLock& lock, const StocktakeKey& key, StationWo
     return false;
 }
 
-bool takeImportTurn(StationLock& lock, const StocktakeKey& key) {
+bool takeImportTurn(StationLock& lock, const StocktakeKey& key, std::string_view layout) {
     SqlConnection& db = tableAccess().database();
     const LockOutcome outcome = waitForLock(
+        layout,
         [&](std::vector<LockHolder>& holders) {
             const LockOutcome tried =
                 lock.tryTake(db, {kImportLock, 0}, false, StationWork::Import);
@@ -115,10 +118,11 @@ bool takeImportTurn(StationLock& lock, const StocktakeKey& key) {
     return outcome == LockOutcome::Taken;
 }
 
-bool takeNumbering(const std::string& table) {
+bool takeNumbering(const std::string& table, std::string_view layout) {
     SqlConnection& db = tableAccess().database();
     DriverError error;
     const LockOutcome outcome = waitForLock(
+        layout,
         [&](std::vector<LockHolder>& holders) {
             return tryNumberingUntilCommit(db, table, StationWork::Posting, holders, error);
         },

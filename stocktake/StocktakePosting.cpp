@@ -165,7 +165,7 @@ bool StocktakePosting::Start() {
     }
     // Read again inside the transaction: another station may have posted it meanwhile. The
     // documents are numbered by one station at a time.
-    if (!readStocktake() || documentsExist() || !takeNumbering("DOKUMENT") || !addHeader(true) ||
+    if (!readStocktake() || documentsExist() || !takeNumbering("DOKUMENT", "KnjizenjeInventurnihRazlik") || !addHeader(true) ||
         !addHeader(false)) {
         Abandon();
         return false;

@@ -127,7 +127,8 @@ Response runTemplateBatch(std::string_view procedure, const TemplateBatchHooks& 
     const bool again = GLO.RepreparationMode != 0;
     const StocktakeKey key{INVENTUR.StevInventure, INVENTUR.Enota, INVENTUR.VRSTAPRODAJE.str()};
     if (!takeStocktakeForBatch(stocktakeLock, key,
-                               again ? StationWork::Repreparation : StationWork::Template))
+                               again ? StationWork::Repreparation : StationWork::Template,
+                               procedure))
         return RespCancelled;
     BatchTransaction batch;
     if (batch.Begin() != DriverCode::Ok) {

@@ -253,6 +253,9 @@ std::vector<CopiedTable> ServerCopy::run(const std::vector<SourceTable>& tables)
         for (const SourceTable& table : tables) copied.push_back(copyTable(table));
         current_.clear();
         check(target_.commit(error), error);
+        // The server plans the statements of the stations by what it knows of the tables.
+        DriverError ignored;
+        (void)target_.execute("ANALYZE", "learn the copied tables", ignored);
         return copied;
     } catch (const CopyStop&) {
         // A failed commit has ended the transaction by itself.

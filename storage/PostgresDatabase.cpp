@@ -711,3 +711,17 @@ void PostgresDatabase::announceWork(char work) {
 }
 
 }  // namespace dv
+
+namespace dv {
+
+// A table that starts small and receives thousands of rows in one batch (a template, the
+// archive of an import) would otherwise be planned as the small table it was, with scans of
+// the whole table per row, until the server's own statistics catch up.
+void PostgresDatabase::analyze(const std::vector<std::string>& tables) {
+    std::string sql = "ANALYZE ";
+    for (std::size_t i = 0; i < tables.size(); ++i) sql += (i > 0 ? ", " : "") + tables[i];
+    // The server plans its prepared statements anew under the new statistics by itself.
+    (void)executeQuietly(sql.c_str());
+}
+
+}  // namespace dv

@@ -152,6 +152,7 @@ class PostgresDatabase final : public SqlConnection {
     bool executeQuietly(const char* sql) override;
     void transactionLost() override;
     void rolledBack() override;
+    void analyze(const std::vector<std::string>& tables) override;
 
   private:
     bool connect();

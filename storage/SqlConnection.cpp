@@ -29,7 +29,10 @@ DriverCode SqlConnection::begin(DriverError& error) {
         depth_ == 0 ? dialect().beginTransaction() : "SAVEPOINT dv" + std::to_string(depth_ + 1);
     const DriverCode code = execute(sql, "begin a transaction", error);
     if (code != DriverCode::Ok) return code;
-    if (depth_++ == 0) owner_ = std::this_thread::get_id();
+    if (depth_++ == 0) {
+        owner_ = std::this_thread::get_id();
+        changesAtBegin_ = changes_;
+    }
     return code;
 }
 
@@ -67,7 +70,22 @@ DriverCode SqlConnection::commitOutermost(DriverError& error) {
         return error.code;
     }
     depth_ = 0;
+    analyzeChanged();
     return DriverCode::Ok;
+}
+
+// The tables a transaction changed in many rows, to an engine that plans its statements by
+// what it knows of the tables' contents (see analyze).
+void SqlConnection::analyzeChanged() {
+    constexpr std::uint64_t kManyChanges = 1000;
+    std::vector<std::string> changed;
+    for (const auto& [table, count] : changes_) {
+        const auto before = changesAtBegin_.find(table);
+        if (count - (before == changesAtBegin_.end() ? 0 : before->second) >= kManyChanges)
+            changed.push_back(table);
+    }
+    changesAtBegin_.clear();
+    if (!changed.empty()) analyze(changed);
 }
 
 DriverCode SqlConnection::rollback(DriverError& error) {

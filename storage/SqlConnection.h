@@ -7,6 +7,7 @@
 #include <string_view>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include "storage/DriverCode.h"
 #include "storage/SqlDialect.h"
@@ -116,14 +117,19 @@ class SqlConnection {
     virtual void rolledBack() {}
     // Ends what the connection holds before it is closed: a transaction or a snapshot running.
     void abandonTransaction();
+    // After the commit of a transaction that changed many rows of `tables` (qualified names):
+    // an engine whose planner needs to know the tables' new contents learns them here.
+    virtual void analyze(const std::vector<std::string>& tables) { (void)tables; }
 
   private:
     void forgetTransaction();
     DriverCode commitOutermost(DriverError& error);
+    void analyzeChanged();
     // Error when a transaction of another thread runs, else Ok.
     DriverCode checkOwner(DriverError& error) const;
 
     std::unordered_map<std::string, std::uint64_t> changes_;
+    std::unordered_map<std::string, std::uint64_t> changesAtBegin_;
     std::uint64_t rollbacks_ = 0;
     int depth_ = 0;
     std::uint64_t snapshot_ = 0;   // the read snapshot running, 0 for none

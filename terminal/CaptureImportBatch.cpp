@@ -217,7 +217,7 @@ class ImportRun {
                             " Uvoza zajema zdaj ni mogoče začeti; ponovite ga, ko bo končano." +
                                 std::string(kUnchanged)))
             return false;
-        if (!takeImportTurn(importTurn, key_)) {
+        if (!takeImportTurn(importTurn, key_, procedure_)) {
             warn(" Uvoz zajema je preklican." + std::string(kUnchanged));
             return false;
         }
