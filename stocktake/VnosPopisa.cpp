@@ -59,6 +59,7 @@ class VnosPopisa final : public FormProcedure {
     void TearDown() override {
         FormProcedure::TearDown();
         tables_.release();
+        stocktakeLock_.release();
     }
 
     EventResult OnSelected(const Event& event) override {
@@ -76,13 +77,12 @@ class VnosPopisa final : public FormProcedure {
     }
 
     EventResult OnAccepted(const Event& event) override {
-        // While the count is saved no other station prepares the template or posts.
-        StationLock stocktakeLock;
+        // From POTRDI until the count is saved no other station prepares the template or posts.
         if (okControl() != 0 && event.control == okControl()) {
             if (required().Check(false) != 0) return kEventDone;
             const StocktakeKey key{INVENDET.StevInventure, INVENDET.Enota,
                                    INVENDET.VrstaProdaje.str()};
-            if (!shareStocktake(stocktakeLock, key, StationWork::Count,
+            if (!shareStocktake(stocktakeLock_, key, StationWork::Count,
                                 " Popisa zdaj ni mogoče shraniti; potrdite ga znova, ko bo "
                                 "končala."))
                 return kEventDone;
@@ -91,6 +91,13 @@ class VnosPopisa final : public FormProcedure {
             Refresh();
         }
         return FormProcedure::OnAccepted(event);
+    }
+
+    // The save is done once every field was accepted; the stocktake is free again after it.
+    EventResult OnCompleted(const Event& event) override {
+        const EventResult saved = FormProcedure::OnCompleted(event);
+        stocktakeLock_.release();
+        return saved;
     }
 
   private:
@@ -118,6 +125,7 @@ class VnosPopisa final : public FormProcedure {
     FileManager& units_ = tableAccess().file("SFENOTE");
     FileManager& groups_ = tableAccess().file("SFGRUPE");
     TableGuard tables_;
+    StationLock stocktakeLock_;
 };
 
 DV_PROCEDURE_CLASS(VnosPopisa);
