@@ -62,7 +62,7 @@ void check(const dv::test::ProgramRun& run) {
 
 void BM_Stations(benchmark::State& state) {
     const bool together = state.range(0) == 2;
-    int round = 0;
+    static int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         dv::bench::Directory folder;
