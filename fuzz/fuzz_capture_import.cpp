@@ -71,8 +71,12 @@ std::string rows(sqlite3* db, const std::string& query) {
     return text;
 }
 
+// The single number `query` gives; 0 for none (the sum of no rows). A negative sum (counts
+// below zero) reads as itself.
 std::int64_t number(sqlite3* db, const std::string& query) {
-    return std::stoll("0" + rows(db, query));
+    std::string text = rows(db, query);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text.empty() ? 0 : std::stoll(text);
 }
 
 std::string fileBytes(const fs::path& file) {
