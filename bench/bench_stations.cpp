@@ -81,23 +81,13 @@ void BM_Stations(benchmark::State& state) {
         const auto firstHand = stations::handCounts(slice(codes, 300, 300 + kHandCounts), 1);
         const auto secondHand =
             stations::handCounts(slice(codes, 300 + kHandCounts, 300 + 2 * kHandCounts), 100);
-        std::string firstScript = std::string(stations::kStart) + stations::kImport +
-                                  stations::countByHand(firstHand);
+        const std::string firstScript = std::string(stations::kStart) + stations::kImport +
+                                        stations::countByHand(firstHand) + stations::kExit;
         const std::string secondScript = std::string(stations::kStart) +
                                          stations::countByHand(secondHand) + stations::kImport +
                                          stations::kExit;
         stations::writeCapture(first, slice(codes, 0, 200), kLines, 1);
-        // One station alone imports the second file after the first, and types both hands' counts.
-        const fs::path secondFile = together ? second : folder.path() / "drugi-zajem";
-        fs::create_directories(secondFile / "terminal");
-        stations::writeCapture(secondFile, slice(codes, 100, 300), kLines, 3);
-        if (!together) {
-            fs::copy_file(secondFile / "terminal" / "INVASCII.txt",
-                          first / "terminal" / "drugi.txt");
-            firstScript += "toolbar \"IZHOD\"\n";
-        } else {
-            firstScript += stations::kExit;
-        }
+        stations::writeCapture(second, slice(codes, 100, 300), kLines, 3);
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         if (together) {
@@ -106,12 +96,10 @@ void BM_Stations(benchmark::State& state) {
             check(one.get());
             check(two.get());
         } else {
+            // One station alone does the second one's work after its own: its file, its counts.
             check(stations::startScript(first, firstScript).get());
-            fs::rename(first / "terminal" / "drugi.txt", first / "terminal" / "INVASCII.txt");
-            check(stations::startScript(first, std::string(stations::kStart) +
-                                                   stations::countByHand(secondHand) +
-                                                   stations::kImport + stations::kExit)
-                      .get());
+            fs::rename(second / "terminal" / "INVASCII.txt", first / "terminal" / "INVASCII.txt");
+            check(stations::startScript(first, secondScript).get());
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

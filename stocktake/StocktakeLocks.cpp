@@ -11,10 +11,15 @@ std::string number(const StocktakeKey& key) {
     return std::to_string(key.number);
 }
 
+// " Postaja BLAGAJNA2 ta trenutek " followed by `doing`.
+std::string holderText(const LockHolder& holder, const std::string& doing) {
+    return " Postaja " + holder.station + " ta trenutek " + doing;
+}
+
 // "Postaja BLAGAJNA2 ta trenutek knjiži inventurne razlike za inventuro št. 3."
 std::string holderText(const LockHolder& holder, const StocktakeKey& key) {
-    return " Postaja " + holder.station + " ta trenutek " + stationWorkWords(holder.work) +
-           " za inventuro št. " + number(key) + ".";
+    return holderText(holder, stationWorkWords(holder.work) + " za inventuro št. " + number(key) +
+                                  ".");
 }
 
 std::string holdersText(const std::vector<LockHolder>& holders, const StocktakeKey& key) {
@@ -111,7 +116,7 @@ bool takeImportTurn(StationLock& lock, const StocktakeKey& key, std::string_view
         [&](const std::vector<LockHolder>& holders) {
             std::string text;
             for (const LockHolder& holder : holders)
-                text += " Postaja " + holder.station + " ta trenutek uvaža zajem s terminala.|";
+                text += holderText(holder, "uvaža zajem s terminala.|");
             return text + "| Uvoz v inventuro št. " + number(key) + " se začne, ko bo končan.";
         });
     if (outcome == LockOutcome::Failed) tell(failureText(lock.error()));
@@ -129,7 +134,7 @@ bool takeNumbering(const std::string& table, std::string_view layout) {
         [&](const std::vector<LockHolder>& holders) {
             std::string text;
             for (const LockHolder& holder : holders)
-                text += " Postaja " + holder.station + " ta trenutek piše dokument.|";
+                text += holderText(holder, "piše dokument.|");
             return text + "| Številko dokumenta dobite, ko bo končala.";
         });
     if (outcome == LockOutcome::Failed) tell(failureText(error));
